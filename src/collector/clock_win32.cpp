@@ -1,0 +1,26 @@
+// The clock port on Windows; see clock_win32.h.
+#include "clock_win32.h"
+
+#include <windows.h>
+
+int64_t TQD_ClockWin32::MonotonicMs() {
+  static const int64_t frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart / frequency * 1000 + now.QuadPart % frequency * 1000 / frequency;
+}
+
+double TQD_ClockWin32::LocalNow() {
+  SYSTEMTIME local;
+  GetLocalTime(&local);
+  FILETIME ft;
+  SystemTimeToFileTime(&local, &ft);  // the local wall clock, read as if it were UTC
+  const uint64_t ticks = (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime;  // 100 ns since 1601
+  constexpr double kTicksPerDay = 864000000000.0;
+  constexpr double kDays1601To1899 = 109205.0;  // 1601-01-01 to 1899-12-30
+  return static_cast<double>(ticks) / kTicksPerDay - kDays1601To1899;
+}

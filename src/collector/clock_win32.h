@@ -1,0 +1,10 @@
+// The clock port on Windows: QueryPerformanceCounter and GetLocalTime.
+#pragma once
+
+#include "ports.h"
+
+class TQD_ClockWin32 final : public TQD_Clock {
+ public:
+  int64_t MonotonicMs() override;
+  double LocalNow() override;
+};

@@ -1,0 +1,148 @@
+// The data logger: the one object through which the rest of Quendal sees the
+// hardware. It drives two polls on timers whose ticks arrive on the UI thread:
+//   - the HWiNFO poll copies the shared-memory snapshot into the sensor and
+//     readings lists and, after a start, a reset or a failure, rebuilds the
+//     hardware model;
+//   - the internal poll refreshes RAM, logical drives and network counters.
+// Each poll records a status, a time and a duration and then fires its
+// polling-done event. Busy flags drop a tick that arrives while a poll of the
+// same kind is still running further up the stack (a nested message loop).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hardware_model.h"
+#include "hwinfo_sm2.h"
+#include "nif_logger.h"
+#include "ports.h"
+#include "readings.h"
+#include "system_info.h"
+
+class TQD_DataLogger;
+
+// Polling-done event: Sender, RebuildDriveMonitor, RebuildNetworkMonitor.
+using TQD_PollingDoneMessageProc = std::function<void(TQD_DataLogger& Sender, bool, bool)>;
+
+// Internal polling status codes.
+enum TQD_InternalStatus : uint8_t { insOK = 0, insNotPolled = 1, insFailed = 255 };
+
+class TQD_DataLogger {
+ public:
+  // Reads CPU, RAM and drives once, creates the network logger and takes one
+  // more sample, creates both timers. Nothing is started.
+  TQD_DataLogger(const TQD_CollectorPorts& APorts, bool ARAMIncludeReserved, uint32_t ANetBufferLen,
+                 uint32_t AHWiPollingInterval);
+  virtual ~TQD_DataLogger();
+  TQD_DataLogger(const TQD_DataLogger&) = delete;
+  TQD_DataLogger& operator=(const TQD_DataLogger&) = delete;
+
+  void Start();
+  void Stop();
+  // The next successful HWiNFO poll rebuilds the hardware model.
+  void HWiPollingReset() { FHWiPollingFirstRun = true; }
+
+  // The two polls, normally run by the timers.
+  void HWiPolling();
+  void InternalPolling();
+
+  // --- lookups (neutral results on bad input) --------------------------------
+  int GetReadingIndex(const TQD_URID& AURID) const;
+  std::string GetUserLabel(const TQD_URID& AURID) const;
+  int GetUnit(int AIndex) const;
+  int GetUnit(const TQD_URID& AURID) const { return GetUnit(GetReadingIndex(AURID)); }
+  double GetValue(int AIndex, TQD_DynamicCaptionSource ASource) const;
+  double GetValue(const TQD_URID& AURID, TQD_DynamicCaptionSource ASource) const {
+    return GetValue(GetReadingIndex(AURID), ASource);
+  }
+  int GetCPUIndex(uint32_t ASensorInst) const;
+  int GetGPUIndex(uint32_t ASensorInst) const;
+  int GetDriveIndex(uint32_t ASensorInst) const;
+
+  // --- properties ---------------------------------------------------------------
+  const TQD_CPUINFO& CPUInfo() const { return FCPUInfo; }
+  const TQD_RAMINFO& RAMInfo() const { return FRAMInfo; }
+  TQD_NIFLogger& NIFLogger() { return *FNIFLogger; }
+  const TQD_NIFLogger& NIFLogger() const { return *FNIFLogger; }
+  const TQD_SensorList& SensorList() const { return FSensorList; }
+  const TQD_ReadingsList& ReadingList() const { return FReadingsList; }
+  const TQD_CPUMTR_CPUs& CPUs() const { return FCPUs; }
+  const TQD_GPUMTR_GPUs& GPUs() const { return FGPUs; }
+  const TQD_DRVMTR_LogicalDrives& LogicalDrives() const { return FLogicalDrives; }
+  const TQD_DRVMTR_HardwareDrives& HardwareDrives() const { return FHardwareDrives; }
+
+  double LastInternalPollingTime() const { return FLastInternalPollingTime; }
+  int32_t LastInternalPollingDuration() const { return FLastInternalPollingDuration; }
+  double LastHWiPollingTime() const { return FLastHWiPollingTime; }
+  int32_t LastHWiPollingDuration() const { return FLastHWiPollingDuration; }
+  uint8_t LastHWiPollingStatus() const { return FLastHWiPollingStatus; }
+  uint8_t LastInternalPollingStatus() const { return FLastInternalPollingStatus; }
+  bool HWiPollingFirstRun() const { return FHWiPollingFirstRun; }
+
+  bool RAMInfoIncludeReserved() const { return FRAMIncludeReserved; }
+  void SetRAMInfoIncludeReserved(bool AValue) { FRAMIncludeReserved = AValue; }
+  uint32_t GPUMemoryTotalManual() const { return FGPUMemoryTotalManual; }
+  void SetGPUMemoryTotalManual(uint32_t AValue) { FGPUMemoryTotalManual = AValue; }
+  uint32_t NIFLoggerBufferLen() const { return FNIFLogger->BufferLen(); }
+  void SetNIFLoggerBufferLen(uint32_t AValue) { FNIFLogger->SetBufferLen(AValue); }
+
+  uint32_t InternalPollingInterval() const { return FInternalTimer->Interval(); }
+  // Restarts both timers, also when unchanged.
+  void SetInternalPollingInterval(uint32_t AValue);
+  uint32_t HWiPollingInterval() const { return FHWiTimer->Interval(); }
+  // Restarts both timers when the interval changes; the same value does nothing.
+  void SetHWiPollingInterval(uint32_t AValue);
+
+  int NumCPUs() const { return static_cast<int>(FCPUs.size()) - 1; }
+  int NumGPUs() const { return static_cast<int>(FGPUs.size()) - 1; }
+  int NumLogicalDrives() const { return static_cast<int>(FLogicalDrives.size()) - 1; }
+  int NumHardwareDrives() const { return static_cast<int>(FHardwareDrives.size()) - 1; }
+  bool CPUSensorFound() const { return NumCPUs() > 0; }
+  bool GPUSensorFound() const { return NumGPUs() > 0; }
+  bool DriveSensorFound() const { return NumHardwareDrives() >= 1 && NumLogicalDrives() >= 1; }
+
+  TQD_PollingDoneMessageProc OnHWiPollingDone;
+  TQD_PollingDoneMessageProc OnInternalPollingDone;
+
+ protected:
+  virtual void DoHWiPollingDone(bool ARebuildDriveMonitor, bool ARebuildNetworkMonitor);
+  virtual void DoInternalPollingDone(bool ARebuildDriveMonitor, bool ARebuildNetworkMonitor);
+
+ private:
+  // Copies the snapshot into the lists and sets the status (and poll time).
+  void ReadSnapshot();
+  // Derives CPUs, GPUs and hardware drives from the current readings.
+  void RebuildHardwareModel();
+  // Sets the three model lists to their placeholders alone.
+  void ResetHardwareModel();
+  bool ReadCPUInfo() { return FPorts.SystemInfo->ReadCPUInfo(FCPUInfo); }
+  bool ReadRAMInfo() { return FPorts.SystemInfo->ReadRAMInfo(FRAMInfo, FRAMIncludeReserved); }
+  bool ReadLogicalDrives() { return FPorts.SystemInfo->ReadLogicalDrives(FLogicalDrives); }
+
+  TQD_CollectorPorts FPorts;
+
+  TQD_SensorList FSensorList;
+  TQD_ReadingsList FReadingsList;
+  TQD_CPUINFO FCPUInfo;
+  TQD_RAMINFO FRAMInfo;
+  bool FRAMIncludeReserved;
+  TQD_DRVMTR_LogicalDrives FLogicalDrives;
+  TQD_DRVMTR_HardwareDrives FHardwareDrives;
+  TQD_CPUMTR_CPUs FCPUs;
+  TQD_GPUMTR_GPUs FGPUs;
+  uint32_t FGPUMemoryTotalManual = 0;
+  std::unique_ptr<TQD_NIFLogger> FNIFLogger;
+  std::unique_ptr<TQD_Timer> FHWiTimer;
+  bool FHWiTimerBusy = false;
+  bool FHWiPollingFirstRun = true;
+  uint8_t FLastHWiPollingStatus = hwsNotPolled;
+  double FLastHWiPollingTime = 0;
+  int32_t FLastHWiPollingDuration = 0;
+  std::unique_ptr<TQD_Timer> FInternalTimer;
+  bool FInternalTimerBusy = false;
+  uint8_t FLastInternalPollingStatus = insNotPolled;
+  double FLastInternalPollingTime = 0;
+  int32_t FLastInternalPollingDuration = 0;
+};

@@ -1,0 +1,52 @@
+// TTimerQueueTimer: a timer of the process's default timer queue whose ticks
+// are handed to the creating thread. The pool-thread callback only counts and
+// posts WM_TQT_TIMER to a message-only window; the handler runs on the thread
+// that created the timer, so OnTimer never needs a lock.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "ports.h"
+
+inline constexpr UINT WM_TQT_TIMER = WM_APP + 666;  // 0x829A; lParam = callback number
+
+class TTimerQueueTimer final : public TQD_Timer {
+ public:
+  TTimerQueueTimer();
+  ~TTimerQueueTimer() override;
+  TTimerQueueTimer(const TTimerQueueTimer&) = delete;
+  TTimerQueueTimer& operator=(const TTimerQueueTimer&) = delete;
+
+  bool Enabled() const override { return FEnabled; }
+  void SetEnabled(bool AValue) override;
+  uint32_t DueTime() const override { return FDueTime; }
+  void SetDueTime(uint32_t AValue) override;
+  uint32_t Interval() const override { return FInterval; }
+  void SetInterval(uint32_t AValue) override;
+  uint32_t Count() const override { return FCount; }
+  // Callbacks fired on pool threads since the timer was last enabled.
+  uint32_t ThreadCount() const { return FThreadCount.load(); }
+  HWND WindowHandle() const { return FWindowHandle; }
+
+ protected:
+  virtual void DoTimer();
+
+ private:
+  static void CALLBACK TimerCallback(PVOID AContext, BOOLEAN ATimerOrWaitFired);
+  static LRESULT CALLBACK WindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+
+  uint32_t FDueTime = 0;
+  uint32_t FInterval = 1000;
+  HANDLE FTimerHandle = nullptr;
+  HWND FWindowHandle = nullptr;
+  std::atomic<uint32_t> FThreadCount{0};
+  uint32_t FCount = 0;
+  bool FEnabled = false;
+};
+
+class TQD_TimerFactoryWin32 final : public TQD_TimerFactory {
+ public:
+  std::unique_ptr<TQD_Timer> CreateTimer() override { return std::make_unique<TTimerQueueTimer>(); }
+};
