@@ -1,0 +1,133 @@
+// Bitmap32: the off-screen ARGB surface every widget draws into, with the
+// small rasteriser the widgets need: written and blended rect fills, blended
+// lines, bevels, anti-aliased (and stippled) lines, and anti-aliased polygon
+// fills with linear multi-stop gradients. Pixels are straight (not
+// premultiplied) ARGB, rows top-down. Everything clips to the bitmap; empty
+// rects draw nothing.
+//
+// "Written" replaces a pixel, alpha included. "Blended" composites the colour
+// over the pixel (source-over, straight alpha), see BlendPixel.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "color32.h"
+
+// Integer rectangle, right and bottom exclusive.
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+struct TFloatPoint {
+  float X = 0;
+  float Y = 0;
+};
+
+struct TGradientStop {
+  float Position = 0;  // 0..1 along the gradient
+  TColor32 Color = 0;
+};
+
+// The font a bitmap carries for its text operations.
+struct TQD_Font {
+  std::string Name = "Segoe UI";
+  int Size = 9;          // points at 96 DPI (Height = -Size * 96 / 72 pixels)
+  bool Bold = false;
+  bool Italic = false;
+  uint32_t Color = 0;    // platform colour 0x00BBGGRR, for aliased text
+  int Orientation = 0;   // tenths of a degree; 900 runs upward
+  friend bool operator==(const TQD_Font&, const TQD_Font&) = default;
+};
+
+// Source-over of F onto B with F's alpha, straight alpha, rounded to nearest:
+//   a_f = Fa·255, a_b = Ba·(255 − Fa), A = a_f + a_b
+//   out.a = A / 255, out.c = (Fc·a_f + Bc·a_b) / A
+// Fa = 0 leaves B; Fa = 255 gives F.
+TColor32 BlendPixel(TColor32 AFore, TColor32 ABack);
+
+// Fore's alpha scaled by ACoverage/255, then blended.
+TColor32 BlendPixelCoverage(TColor32 AFore, TColor32 ABack, uint32_t ACoverage);
+
+// The gradient colour at position T: clamped to the first and last stops,
+// linear per channel (alpha included) between stops.
+TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T);
+
+class TBitmap32 {
+ public:
+  TBitmap32() = default;
+  TBitmap32(int AWidth, int AHeight) { SetSize(AWidth, AHeight); }
+
+  // New pixels are 0 (transparent black); a same-size call keeps the pixels.
+  void SetSize(int AWidth, int AHeight);
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  TRect BoundsRect() const { return {0, 0, FWidth, FHeight}; }
+  bool Empty() const { return FWidth == 0 || FHeight == 0; }
+
+  TColor32* Bits() { return FPixels.data(); }
+  const TColor32* Bits() const { return FPixels.data(); }
+  TColor32* ScanLine(int Y) { return FPixels.data() + static_cast<size_t>(Y) * FWidth; }
+  const TColor32* ScanLine(int Y) const { return FPixels.data() + static_cast<size_t>(Y) * FWidth; }
+  // Out-of-range reads give 0; out-of-range writes are ignored.
+  TColor32 Pixel(int X, int Y) const;
+  void SetPixel(int X, int Y, TColor32 AColor);
+  void BlendPixelAt(int X, int Y, TColor32 AColor);
+
+  void Clear(TColor32 AColor);
+  void FillRectS(const TRect& ARect, TColor32 AColor);
+  void FillRectTS(const TRect& ARect, TColor32 AColor);
+  void FrameRectTS(const TRect& ARect, TColor32 AColor);
+  void HorzLineTS(int X1, int Y, int X2, TColor32 AColor);
+  void VertLineTS(int X, int Y1, int Y2, TColor32 AColor);
+  // Bevel on all four sides; see DrawBevel.
+  void RaiseRectTS(const TRect& ARect, int AContrast);
+
+  // Stippled anti-aliased line: the colour cycles through the pattern, one
+  // entry per pixel of length (StippleStep); the last pixel is not drawn.
+  void SetStipple(std::vector<TColor32> APattern) { FStipple = std::move(APattern); }
+  float StippleCounter = 0;
+  float StippleStep = 1.0f;
+  void LineFSP(float X1, float Y1, float X2, float Y2);
+
+  // Anti-aliased polyline, blended with PenColor.
+  TColor32 PenColor = 0xFFFFFFFF;
+  void MoveToF(float X, float Y);
+  void LineToFS(float X, float Y);
+  // One anti-aliased segment; the last pixel is not drawn when ASkipLast.
+  void LineFS(float X1, float Y1, float X2, float Y2, TColor32 AColor, bool ASkipLast = false);
+
+  // Anti-aliased non-zero-winding fill of APolygon, each pixel coloured from
+  // the linear gradient from AStart (position 0) to AEnd (position 1).
+  void FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TFloatPoint AStart,
+                           TFloatPoint AEnd, const std::vector<TGradientStop>& AStops);
+  // Coverage (0..255) of each pixel by the polygon, for tests and reuse.
+  void PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::vector<uint8_t>& ACoverage) const;
+
+  TQD_Font Font;
+
+ private:
+  // Wu-style anti-aliased line; AColorAt gives the colour for step i.
+  template <typename ColorFn>
+  void AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, ColorFn AColorAt);
+  TRect Clip(const TRect& ARect) const;
+
+  int FWidth = 0;
+  int FHeight = 0;
+  std::vector<TColor32> FPixels;
+  std::vector<TColor32> FStipple;
+  TFloatPoint FPenPos;
+  // Scratch for polygon fills, kept to avoid allocating per fill.
+  mutable std::vector<float> FCoverRow;
+  mutable std::vector<std::pair<float, int>> FCrossings;  // x, winding direction
+  std::vector<uint8_t> FCoverage;
+};
