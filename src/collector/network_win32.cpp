@@ -1,9 +1,10 @@
 // The network port on Windows; see network_win32.h.
-// winsock2.h must come before windows.h, and iphlpapi.h after both.
+// winsock2.h must come before windows.h; ws2ipdef.h before iphlpapi.h, or the
+// MIB_IF_ROW2 family is left out of netioapi.h.
 #include <winsock2.h>
+#include <ws2ipdef.h>
 #include <windows.h>
 #include <iphlpapi.h>
-#include <netioapi.h>
 
 #include "network_win32.h"
 
