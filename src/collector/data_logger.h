@@ -117,9 +117,9 @@ class TQD_DataLogger {
   void RebuildHardwareModel();
   // Sets the three model lists to their placeholders alone.
   void ResetHardwareModel();
-  bool ReadCPUInfo() { return FPorts.SystemInfo->ReadCPUInfo(FCPUInfo); }
-  bool ReadRAMInfo() { return FPorts.SystemInfo->ReadRAMInfo(FRAMInfo, FRAMIncludeReserved); }
-  bool ReadLogicalDrives() { return FPorts.SystemInfo->ReadLogicalDrives(FLogicalDrives); }
+  bool ReadCPUInfo() { return QueryCPUInfo(*FPorts.SystemInfo, FCPUInfo); }
+  bool ReadRAMInfo() { return QueryRAMInfo(*FPorts.SystemInfo, FRAMIncludeReserved, FRAMInfo); }
+  bool ReadLogicalDrives() { return QueryLogicalDrives(*FPorts.SystemInfo, FLogicalDrives); }
 
   TQD_CollectorPorts FPorts;
 

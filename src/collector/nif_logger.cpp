@@ -2,6 +2,7 @@
 #include "nif_logger.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -30,8 +31,9 @@ TQD_NIFLogger::TQD_NIFLogger(TQD_NetworkPort& APort, uint32_t ABufferLen)
 }
 
 bool TQD_NIFLogger::GetNIFInfo() {
-  // Read into scratch rows so a failed call keeps the previous table.
-  FScratchRows.clear();
+  // Read into scratch rows so a failed call keeps the previous table. The
+  // scratch rows are not cleared: the port overwrites them in place, so their
+  // description strings keep their storage and a sample allocates nothing.
   const bool ok = FPort.GetIfTable(FScratchRows) && !FScratchRows.empty();
   if (ok) std::swap(FIFRows, FScratchRows);
 
@@ -102,4 +104,14 @@ void TQD_NIFLogger::SetBufferLen(uint32_t AValue) {
     nif.UploadValues.resize(AValue, 0);
     nif.DownloadValues.resize(AValue, 0);
   }
+}
+
+std::string GuidToText(const TQD_GUID& AGUID) {
+  // Data1, Data2 and Data3 are stored little-endian; Data4 is plain bytes.
+  const uint8_t* g = AGUID.data();
+  char text[39];
+  std::snprintf(text, sizeof text,
+                "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[3], g[2],
+                g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
+  return text;
 }

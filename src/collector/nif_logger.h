@@ -58,3 +58,7 @@ class TQD_NIFLogger {
   uint32_t FBufferLen;
   bool FIFStatusChanged = false;
 };
+
+// The GUID in its registry form, "{00112233-4455-6677-8899-AABBCCDDEEFF}",
+// reading the 16 bytes as the system's GUID structure.
+std::string GuidToText(const TQD_GUID& AGUID);

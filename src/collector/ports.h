@@ -89,7 +89,9 @@ struct TQD_IFRow {
 class TQD_NetworkPort {
  public:
   virtual ~TQD_NetworkPort() = default;
-  // The current interface table; false when the call fails.
+  // The current interface table; false when the call fails. ARows ends up
+  // holding exactly the table's rows; existing elements are overwritten in
+  // place so a sample need not allocate. Undefined content after a failure.
   virtual bool GetIfTable(std::vector<TQD_IFRow>& ARows) = 0;
 };
 

@@ -43,26 +43,69 @@ std::unique_ptr<TQD_Timer> TFakeTimerFactory::CreateTimer() {
   return t;
 }
 
-bool TFakeSystemInfo::ReadCPUInfo(TQD_CPUINFO& AInfo) {
-  AInfo = CPU;
-  return true;
+std::string TFakeSystemInfo::CPUVendorText() {
+  if (VendorText) return *VendorText;
+  return CPU.Vendor == 1 ? "GenuineIntel" : CPU.Vendor == 2 ? "AuthenticAMD" : "HygonGenuine";
 }
 
-bool TFakeSystemInfo::ReadRAMInfo(TQD_RAMINFO& AInfo, bool AIncludeReserved) {
-  if (RAMFails) {
-    AInfo = TQD_RAMINFO{};
-    return false;
+bool TFakeSystemInfo::GetProcessorRelationships(std::vector<uint32_t>& ARelationships) {
+  if (TopologyFails) return false;
+  ARelationships.clear();
+  for (uint32_t p = 0; p < CPU.NumCPUs; ++p) ARelationships.push_back(3);
+  for (uint32_t c = 0; c < CPU.NumPhysicalCores; ++c) {
+    ARelationships.push_back(0);
+    ARelationships.push_back(2);  // a cache entry per core
   }
-  AInfo = RAM;
-  AInfo.Total = AIncludeReserved ? RAM.TotalInstalled : RAM.TotalReported;
+  ARelationships.push_back(1);  // one NUMA node
   return true;
 }
 
-bool TFakeSystemInfo::ReadLogicalDrives(TQD_DRVMTR_LogicalDrives& ADrives) {
-  ADrives.assign(1, TQD_DRVMTR_ALogicalDrive{});
-  if (DrivesFail) return false;
-  ADrives.insert(ADrives.end(), Drives.begin(), Drives.end());
-  return ADrives.size() > 1;
+bool TFakeSystemInfo::GetInstalledMemoryKB(uint64_t& AKilobytes) {
+  if (RAMFails || InstalledFails) return false;
+  AKilobytes = RAM.TotalInstalled / 1024;
+  return true;
+}
+
+bool TFakeSystemInfo::GetMemoryStatus(uint64_t& ATotalPhys, uint64_t& AAvailPhys) {
+  if (RAMFails) return false;
+  ATotalPhys = RAM.TotalReported;
+  AAvailPhys = RAM.Available;
+  return true;
+}
+
+std::vector<std::string> TFakeSystemInfo::GetLogicalDriveRoots() {
+  std::vector<std::string> roots;
+  if (DrivesFail) return roots;
+  for (const TQD_DRVMTR_ALogicalDrive& d : Drives) roots.push_back(d.Letter);
+  return roots;
+}
+
+const TQD_DRVMTR_ALogicalDrive* TFakeSystemInfo::Find(const std::string& ARoot) const {
+  for (const TQD_DRVMTR_ALogicalDrive& d : Drives)
+    if (!d.Letter.empty() && !ARoot.empty() && d.Letter[0] == ARoot[0]) return &d;
+  return nullptr;
+}
+
+uint32_t TFakeSystemInfo::GetDriveTypeCode(const std::string& ARoot) {
+  const TQD_DRVMTR_ALogicalDrive* d = Find(ARoot);
+  return d && d->Fixed ? 3 : 2;  // fixed or removable
+}
+
+bool TFakeSystemInfo::GetVolumeLabel(const std::string& ARoot, std::string& ALabel) {
+  QueriedRoots.push_back(ARoot);
+  const TQD_DRVMTR_ALogicalDrive* d = Find(ARoot);
+  if (!d || d->Name.empty()) return false;
+  ALabel = d->Name;
+  return true;
+}
+
+bool TFakeSystemInfo::GetDiskSpace(const std::string& ARoot, int64_t& ATotal, int64_t& AFree) {
+  QueriedRoots.push_back(ARoot);
+  const TQD_DRVMTR_ALogicalDrive* d = Find(ARoot);
+  if (!d || d->TotalSpace < 0) return false;
+  ATotal = d->TotalSpace;
+  AFree = d->FreeSpace;
+  return true;
 }
 
 bool TFakeNetwork::GetIfTable(std::vector<TQD_IFRow>& ARows) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ports.h"
@@ -55,16 +56,34 @@ class TFakeClock : public TQD_Clock {
   double LocalTime = 45000.5;
 };
 
+// Answers the raw system calls from the records a test wants to see: CPU
+// becomes a vendor text and a topology list (with cache entries mixed in, as
+// the system lists them), RAM the installed kilobytes and the memory status,
+// Drives the root paths and per-drive answers. A drive whose TotalSpace is -1
+// cannot be queried for its space.
 class TFakeSystemInfo : public TQD_SystemInfoPort {
  public:
-  bool ReadCPUInfo(TQD_CPUINFO& AInfo) override;
-  bool ReadRAMInfo(TQD_RAMINFO& AInfo, bool AIncludeReserved) override;
-  bool ReadLogicalDrives(TQD_DRVMTR_LogicalDrives& ADrives) override;
+  std::string CPUVendorText() override;
+  bool GetProcessorRelationships(std::vector<uint32_t>& ARelationships) override;
+  uint32_t GetNumberOfProcessors() override { return CPU.NumLogicalProcessors; }
+  bool GetInstalledMemoryKB(uint64_t& AKilobytes) override;
+  bool GetMemoryStatus(uint64_t& ATotalPhys, uint64_t& AAvailPhys) override;
+  std::vector<std::string> GetLogicalDriveRoots() override;
+  uint32_t GetDriveTypeCode(const std::string& ARoot) override;
+  bool GetVolumeLabel(const std::string& ARoot, std::string& ALabel) override;
+  bool GetDiskSpace(const std::string& ARoot, int64_t& ATotal, int64_t& AFree) override;
   TQD_CPUINFO CPU{1, 1, 8, 16};
   TQD_RAMINFO RAM{uint64_t{16} << 30, (uint64_t{16} << 30) - (256u << 20), 0, uint64_t{8} << 30};
   std::vector<TQD_DRVMTR_ALogicalDrive> Drives;  // without the placeholder
-  bool RAMFails = false;
-  bool DrivesFail = false;
+  bool RAMFails = false;        // both memory queries fail
+  bool InstalledFails = false;  // only the installed-memory query fails
+  bool DrivesFail = false;      // the root list comes back empty
+  bool TopologyFails = false;
+  std::optional<std::string> VendorText;  // instead of the text CPU.Vendor implies
+  std::vector<std::string> QueriedRoots;  // every root asked for a label or space
+
+ private:
+  const TQD_DRVMTR_ALogicalDrive* Find(const std::string& ARoot) const;
 };
 
 class TFakeNetwork : public TQD_NetworkPort {
