@@ -17,6 +17,7 @@ enum : int {
   unitCelsius = 5,
   unitFahrenheit = 6,
   unitRPM = 10,
+  unitMB = 11,
   unitMinutes = 18,
 };
 
