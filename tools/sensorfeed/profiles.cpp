@@ -319,8 +319,9 @@ struct TDriveSpec {
 
 // S.M.A.R.T. sensor (0xF0000100) and activity sensor (0xF0000101) of one drive.
 void AddDrive(TBuilder& b, const TDriveSpec& d) {
-  const uint32_t read = b.Driver(0.04, 0.04, 17, 0.04, 0.06);
-  const uint32_t write = b.Driver(0.05, 0.05, 29, 0.05, 0.04);
+  // Drives idle most of the time and now and then run flat out for a few seconds.
+  const uint32_t read = b.Driver(0.01, 0.01, 17, 0.01, 0.06);
+  const uint32_t write = b.Driver(0.015, 0.015, 29, 0.015, 0.04);
   const std::string name = d.Model + " (" + d.Serial + ")";
   const std::string user = d.UserName.empty() ? std::string() : d.UserName;
   b.Sensor(kSensorSmart, d.Instance, "S.M.A.R.T.: " + name, user.empty() ? std::string() : "S.M.A.R.T.: " + user);
