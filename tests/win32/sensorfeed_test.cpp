@@ -1,0 +1,247 @@
+// The built sensorfeed.exe as a separate process: what it publishes reads
+// through the real shared-memory port and the data logger, it stops cleanly
+// on its named stop event leaving "DEAD" behind, record and replay keep a
+// block byte for byte, and dump reports broken blocks instead of crashing.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "block_writer.h"
+#include "data_logger.h"
+#include "fake_ports.h"
+#include "profiles.h"
+#include "shared_memory_win32.h"
+#include "win32_handles_win32.h"
+
+namespace {
+
+std::wstring BinDir() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring s(path, n);
+  return s.substr(0, s.find_last_of(L"\\/") + 1);
+}
+
+std::wstring TempFile(const std::wstring& AName) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return std::wstring(dir) + L"sensorfeed_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" + AName;
+}
+
+std::string ReadFileBytes(const std::wstring& AName) {
+  std::ifstream f(WideToUtf8(AName), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// sensorfeed.exe with its output in a file. A child still running when the
+// test ends is killed, so a failed test never leaves a publisher behind.
+class TChild {
+ public:
+  explicit TChild(const std::wstring& AArgs) : FLog(TempFile(L"log" + std::to_wstring(++FCount) + L".txt")) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE log = CreateFileW(FLog.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(log, INVALID_HANDLE_VALUE);
+    TQD_KernelHandle logHandle(log);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = si.hStdError = log;
+    std::wstring command = L"\"" + BinDir() + L"sensorfeed.exe\" " + AArgs;
+    PROCESS_INFORMATION pi{};
+    const BOOL ok = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    EXPECT_TRUE(ok) << SystemErrorText(GetLastError());
+    if (ok) {
+      FProcess = TQD_KernelHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
+  ~TChild() {
+    if (FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(FProcess.Get(), 99);
+    DeleteFileW(FLog.c_str());
+  }
+  // The exit code, or -1 when the process is still running after AMs.
+  int Wait(DWORD AMs) {
+    if (!FProcess || WaitForSingleObject(FProcess.Get(), AMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.Get(), &code);
+    return static_cast<int>(code);
+  }
+  std::string Output() const { return ReadFileBytes(FLog); }
+
+ private:
+  static inline int FCount = 0;
+  std::wstring FLog;
+  TQD_KernelHandle FProcess;
+};
+
+// A named event that stops a publisher started with --stop-event.
+class TStopEvent {
+ public:
+  TStopEvent()
+      : FName(L"Local\\sensorfeed_test_stop_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+              std::to_wstring(++FCount)),
+        FEvent(CreateEventW(nullptr, TRUE, FALSE, FName.c_str())) {}
+  std::wstring Arg() const { return L" --stop-event " + FName; }
+  void Set() { SetEvent(FEvent.Get()); }
+
+ private:
+  static inline int FCount = 0;
+  std::wstring FName;
+  TQD_KernelHandle FEvent;
+};
+
+// Waits until an active block is published; nullptr after ten seconds.
+std::unique_ptr<TQD_MappedView> WaitForActiveBlock() {
+  TQD_SharedMemoryWin32 port;
+  for (int i = 0; i < 200; ++i) {
+    std::unique_ptr<TQD_MappedView> view = port.OpenView(hwinfo_sm2::kMappingName);
+    if (view && view->Length() >= 4 && std::memcmp(view->Data(), "HWiS", 4) == 0) return view;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// A data logger over the real shared memory; the other ports are fakes.
+struct TRealMemoryLogger {
+  TFakeCollector Fakes;
+  TQD_SharedMemoryWin32 Memory;
+  std::unique_ptr<TQD_DataLogger> Logger;
+  explicit TRealMemoryLogger(const TQD_CPUINFO& ACPU) {
+    Fakes.SystemInfo.CPU = ACPU;
+    TQD_CollectorPorts ports = Fakes.Ports();
+    ports.SharedMemory = &Memory;
+    Logger = std::make_unique<TQD_DataLogger>(ports, false, 180, 2000);
+  }
+  TQD_DataLogger* operator->() { return Logger.get(); }
+};
+
+TSF_Profile Profile(const char* AName) {
+  TSF_Profile p;
+  EXPECT_TRUE(MakeProfile(AName, p));
+  return p;
+}
+
+}  // namespace
+
+TEST(SensorfeedExe, PublishesAMovingBlockRefusesASecondPublisherAndStopsMarkedDead) {
+  const TSF_Profile profile = Profile("intel-hybrid");
+  TStopEvent stop;
+  TChild publisher(L"publish --profile intel-hybrid --interval 50" + stop.Arg());
+  std::unique_ptr<TQD_MappedView> held = WaitForActiveBlock();
+  ASSERT_TRUE(held) << publisher.Output();
+  EXPECT_GE(held->Length(), WriteBlock(profile.Block).size());
+
+  TRealMemoryLogger logger(profile.CPUInfo);
+  logger->HWiPolling();
+  ASSERT_EQ(logger->LastHWiPollingStatus(), hwsOK);
+  ASSERT_EQ(logger->ReadingList().size(), profile.Block.Readings.size() + 1);
+  EXPECT_EQ(logger->NumCPUs(), 1);
+  ASSERT_EQ(logger->NumGPUs(), 1);
+  EXPECT_EQ(logger->GPUs()[1].MemoryTotal, 8192u);
+  EXPECT_EQ(logger->NumHardwareDrives(), 2);
+  const std::vector<TQD_ReadingsListItem> before = logger->ReadingList();
+  Sleep(300);  // several publisher ticks
+  logger->HWiPolling();
+  ASSERT_EQ(logger->LastHWiPollingStatus(), hwsOK);
+  size_t changed = 0;
+  for (size_t i = 1; i < before.size(); ++i) changed += before[i].Value != logger->ReadingList()[i].Value;
+  EXPECT_GT(changed, before.size() / 3);
+
+  TChild second(L"publish");
+  EXPECT_EQ(second.Wait(10000), 1);
+  EXPECT_NE(second.Output().find("exists already"), std::string::npos) << second.Output();
+
+  stop.Set();
+  EXPECT_EQ(publisher.Wait(10000), 0) << publisher.Output();
+  // The view held here outlives the publisher: it shows what it wrote last.
+  EXPECT_EQ(std::memcmp(held->Data(), "DEAD", 4), 0);
+  logger->HWiPolling();
+  EXPECT_EQ(logger->LastHWiPollingStatus(), hwsDead);
+  held.reset();
+  logger->HWiPolling();
+  EXPECT_EQ(logger->LastHWiPollingStatus(), hwsNoMapping);
+  EXPECT_NE(publisher.Output().find("marked DEAD"), std::string::npos);
+}
+
+TEST(SensorfeedExe, RecordAndReplayKeepTheBlockByteForByte) {
+  const std::wstring first = TempFile(L"first.bin"), second = TempFile(L"second.bin");
+  const TSF_Profile profile = Profile("server");
+  std::string recorded;
+  {
+    TStopEvent stop;
+    TChild publisher(L"publish --profile server" + stop.Arg());
+    ASSERT_TRUE(WaitForActiveBlock()) << publisher.Output();
+    TChild record(L"record \"" + first + L"\"");
+    ASSERT_EQ(record.Wait(10000), 0) << record.Output();
+    stop.Set();
+    ASSERT_EQ(publisher.Wait(10000), 0);
+    recorded = ReadFileBytes(first);
+  }
+  // The block's own length, not the page-rounded view.
+  ASSERT_EQ(recorded.size(), WriteBlock(profile.Block).size());
+  {
+    TStopEvent stop;
+    TChild replay(L"replay \"" + first + L"\"" + stop.Arg());
+    ASSERT_TRUE(WaitForActiveBlock()) << replay.Output();
+    TChild record(L"record \"" + second + L"\"");
+    ASSERT_EQ(record.Wait(10000), 0) << record.Output();
+    TChild dump(L"dump");
+    EXPECT_EQ(dump.Wait(10000), 0);
+    const std::string text = dump.Output();
+    EXPECT_EQ(text.rfind("HWiNFO polling status: 0 (OK", 0), 0u) << text.substr(0, 300);
+    EXPECT_NE(text.find(std::to_string(profile.Block.Sensors.size()) + " sensors, " +
+                        std::to_string(profile.Block.Readings.size()) + " readings"),
+              std::string::npos);
+    EXPECT_NE(text.find("CPU [#1]: Intel Xeon Platinum 8480+"), std::string::npos);
+    EXPECT_NE(text.find("\xC2\xB0" "C  [min"), std::string::npos);  // UTF-8 out, whatever the ANSI code page
+    stop.Set();
+    EXPECT_EQ(replay.Wait(10000), 0);
+  }
+  const std::string replayed = ReadFileBytes(second);
+  EXPECT_TRUE(replayed == recorded) << "replayed " << replayed.size() << " bytes, recorded " << recorded.size();
+  DeleteFileW(first.c_str());
+  DeleteFileW(second.c_str());
+}
+
+TEST(SensorfeedExe, DumpReportsMissingAndMalformedBlocksAndBadCommandLinesExitWithTwo) {
+  {
+    TChild dump(L"dump --system --model");
+    EXPECT_EQ(dump.Wait(10000), 1);
+    EXPECT_NE(dump.Output().find("HWiNFO polling status: 255"), std::string::npos) << dump.Output();
+  }
+  // A header that claims far more readings than the block holds.
+  std::vector<uint8_t> bytes = WriteBlock(Profile("amd-desktop").Block);
+  const uint32_t huge = 50000000;
+  std::memcpy(bytes.data() + hwinfo_sm2::kOffReadingCount, &huge, 4);
+  const std::wstring file = TempFile(L"malformed.bin");
+  {
+    std::ofstream(WideToUtf8(file), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                             static_cast<std::streamsize>(bytes.size()));
+  }
+  {
+    TStopEvent stop;
+    TChild replay(L"replay \"" + file + L"\" --interval 100" + stop.Arg());
+    ASSERT_TRUE(WaitForActiveBlock()) << replay.Output();
+    TChild dump(L"dump --model");
+    EXPECT_EQ(dump.Wait(10000), 1);
+    EXPECT_NE(dump.Output().find("HWiNFO polling status: 253 (read error"), std::string::npos) << dump.Output();
+    EXPECT_NE(dump.Output().find("0 sensors, 0 readings"), std::string::npos);
+    stop.Set();
+    EXPECT_EQ(replay.Wait(10000), 0);
+  }
+  DeleteFileW(file.c_str());
+
+  TChild unknown(L"publish --profile laptop");
+  EXPECT_EQ(unknown.Wait(10000), 2);
+  EXPECT_NE(unknown.Output().find("intel-hybrid, amd-desktop, server"), std::string::npos) << unknown.Output();
+  TChild missing(L"replay \"" + TempFile(L"does-not-exist.bin") + L"\"");
+  EXPECT_EQ(missing.Wait(10000), 1);
+  EXPECT_NE(missing.Output().find("cannot open"), std::string::npos) << missing.Output();
+}
