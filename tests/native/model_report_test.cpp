@@ -50,7 +50,7 @@ TEST(ModelReport, ListsEveryDetectedPartWithItsReadings) {
            "Package power            -\n",
            "    Cores: 3\n",
            "      Core 0: P-core, 2 thread(s)\n",
-           "Thread 1 usage           F0000300:0:07000002",
+           "        Thread 1 usage       F0000300:0:07000002",
            "      Core 1: not reported\n",
            "      Core 2: core, CCD 1, 0 thread(s)\n",
            "\"Core 2 (CCD1)\" = 51.25 \xC2\xB0" "C\n",

@@ -34,11 +34,14 @@ class TModelPrinter {
   }
 
  private:
+  static constexpr int kValueColumn = 28;
+
   static const char* YesNo(bool AValue) { return AValue ? "yes" : "no"; }
 
   // One figure: its name, then the reading's URID, label and current value.
   void Figure(int AIndent, const std::string& AName, const TQD_URID& AURID) {
-    std::fprintf(FOut, "%*s%-24s ", AIndent, "", AName.c_str());
+    // Names padded so that the URIDs line up at one column whatever the indent.
+    std::fprintf(FOut, "%*s%-*s ", AIndent, "", kValueColumn - AIndent, AName.c_str());
     if (URIDIsEmpty(AURID)) {
       std::fprintf(FOut, "-\n");
       return;
