@@ -61,6 +61,18 @@ class TQD_DataLogger {
   int GetGPUIndex(uint32_t ASensorInst) const;
   int GetDriveIndex(uint32_t ASensorInst) const;
 
+  // --- formatting (value_format.cpp) ---------------------------------------------
+  // A reading's value with unit and statistic marker, or one of its names; "-"
+  // for index 0 or past the end.
+  std::string FormatValue(int AIndex, TQD_DynamicCaptionSource ASource) const;
+  std::string FormatValue(const TQD_URID& AURID, TQD_DynamicCaptionSource ASource) const;
+  std::string FormatRAMTotal() const;
+  std::string FormatRAMUsed() const;
+  // Logical drive figures in KiB … TiB; "-" past the end of the list.
+  std::string FormatDiskTotalSpace(int ADriveIndex) const;
+  std::string FormatDiskFreeSpace(int ADriveIndex) const;
+  std::string FormatDiskUsedSpace(int ADriveIndex) const;
+
   // --- properties ---------------------------------------------------------------
   const TQD_CPUINFO& CPUInfo() const { return FCPUInfo; }
   const TQD_RAMINFO& RAMInfo() const { return FRAMInfo; }

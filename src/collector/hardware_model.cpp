@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "data_logger.h"
@@ -74,6 +75,15 @@ bool InRange(uint32_t AId, uint32_t AFirst, uint32_t ACount) {
   return AId >= AFirst && uint64_t{AId} < uint64_t{AFirst} + ACount;
 }
 
+// Core and thread numbers come from label texts in the block, which is
+// untrusted: a negative number would index before the list and a huge one
+// would allocate without bound. Real processors stay far below these.
+constexpr int kMaxCoreNumber = 4095;
+constexpr int kMaxThreadNumber = 255;
+
+bool ValidCore(int ACore) { return ACore >= 0 && ACore <= kMaxCoreNumber; }
+bool ValidThread(int AThread) { return AThread >= 0 && AThread <= kMaxThreadNumber; }
+
 template <typename T>
 T& EnsureIndex(std::vector<T>& AList, int AIndex) {
   if (AList.size() < static_cast<size_t>(AIndex) + 1) AList.resize(static_cast<size_t>(AIndex) + 1);
@@ -132,7 +142,13 @@ std::string GetGPUName(std::string_view ASensorName) {
   return name;
 }
 
-int64_t RoundHalfEven(double AValue) { return static_cast<int64_t>(std::nearbyint(AValue)); }
+int64_t RoundHalfEven(double AValue) {
+  // Converting a double outside the int64 range is undefined; saturate instead.
+  if (std::isnan(AValue)) return 0;
+  if (AValue >= 9223372036854775807.0) return INT64_MAX;
+  if (AValue <= -9223372036854775808.0) return INT64_MIN;
+  return static_cast<int64_t>(std::nearbyint(AValue));
+}
 
 void TQD_DataLogger::RebuildHardwareModel() {
   const uint32_t N = FCPUInfo.NumPhysicalCores;
@@ -170,33 +186,40 @@ void TQD_DataLogger::RebuildHardwareModel() {
                                                           .Name = s.szSensorNameUser});
 
   // 5. Attach readings. Every rule is tested on its own; later matches overwrite.
+  // A reading whose instance has no CPU, GPU or drive resolves to index 0;
+  // it is dropped rather than written into the placeholder, which stays
+  // all-empty for whoever reads through index 0.
   for (size_t i = 1; i < FReadingsList.size(); ++i) {
     const TQD_ReadingsListItem& r = FReadingsList[i];
     const TQD_URID urid = r.URID();
     const uint32_t id = r.dwReadingID;
     const uint32_t sensor = r.dwSensorID;
 
-    if (NumCPUs() > 0) {
-      TQD_CPUMTR_ACPU& cpu = FCPUs[static_cast<size_t>(GetCPUIndex(r.dwSensorInst))];
+    const bool cpuSensor = sensor == kSensorCPU || sensor == kSensorCPUPower ||
+                           sensor == kSensorCPUPackage2 || sensor == kSensorCPUCoreTemps;
+    const int cpuIndex = NumCPUs() > 0 && cpuSensor ? GetCPUIndex(r.dwSensorInst) : 0;
+    if (cpuIndex > 0) {
+      TQD_CPUMTR_ACPU& cpu = FCPUs[static_cast<size_t>(cpuIndex)];
       int c, t;
       if (sensor == kSensorCPU) {
         if (r.szLabelOrig == "Total CPU Usage") cpu.Usage = urid;
-        if (id >= 0x07000000 && id <= 0x07FFFFFF && ParseThreadUsageLabel(r.szLabelOrig, c, t)) {
+        if (id >= 0x07000000 && id <= 0x07FFFFFF && ParseThreadUsageLabel(r.szLabelOrig, c, t) &&
+            ValidCore(c) && ValidThread(t)) {
           TQD_CPUMTR_ACore& core = EnsureIndex(cpu.Cores, c);
           EnsureIndex(core.HardwareThreads, t).Usage = urid;
           core.IsPCore = IsPCoreLabel(r.szLabelOrig);
           core.IsECore = IsECoreLabel(r.szLabelOrig);
         }
-        if (InRange(id, 0x02000000, N) && ParseCoreNumber(r.szLabelOrig, c))
+        if (InRange(id, 0x02000000, N) && ParseCoreNumber(r.szLabelOrig, c) && ValidCore(c))
           EnsureIndex(cpu.Cores, c).Voltage = urid;
-        if (InRange(id, 0x06000000, N) && ParseCoreNumber(r.szLabelOrig, c))
+        if (InRange(id, 0x06000000, N) && ParseCoreNumber(r.szLabelOrig, c) && ValidCore(c))
           EnsureIndex(cpu.Cores, c).Clock = urid;
       } else if (sensor == kSensorCPUPower) {
         if (id == 0x05000000) cpu.PackagePower = urid;
         if (id == 0x01000000) cpu.Temperature = urid;
-        if (InRange(id, 0x05000001, N) && ParseCoreNumber(r.szLabelOrig, c))
+        if (InRange(id, 0x05000001, N) && ParseCoreNumber(r.szLabelOrig, c) && ValidCore(c))
           EnsureIndex(cpu.Cores, c).Power = urid;
-        if (InRange(id, 0x01000080, N) && ParseCoreNumber(r.szLabelOrig, c)) {
+        if (InRange(id, 0x01000080, N) && ParseCoreNumber(r.szLabelOrig, c) && ValidCore(c)) {
           TQD_CPUMTR_ACore& core = EnsureIndex(cpu.Cores, c);
           core.CCD = ParseCCDNumber(r.szLabelOrig);
           core.Temperature = urid;
@@ -204,14 +227,16 @@ void TQD_DataLogger::RebuildHardwareModel() {
       } else if (sensor == kSensorCPUPackage2) {
         if (id == 0x05000000) cpu.PackagePower = urid;
         if (id == 0x01000004) cpu.Temperature = urid;
-      } else if (sensor == kSensorCPUCoreTemps) {
-        if (InRange(id, 0x01000000, N) && ParseCoreNumber(r.szLabelOrig, c))
+      } else {  // kSensorCPUCoreTemps
+        if (InRange(id, 0x01000000, N) && ParseCoreNumber(r.szLabelOrig, c) && ValidCore(c))
           EnsureIndex(cpu.Cores, c).Temperature = urid;
       }
     }
 
-    if (NumGPUs() > 0 && (sensor == kSensorGPU1 || sensor == kSensorGPU2)) {
-      TQD_GPUMTR_AGPU& gpu = FGPUs[static_cast<size_t>(GetGPUIndex(r.dwSensorInst))];
+    const int gpuIndex =
+        NumGPUs() > 0 && (sensor == kSensorGPU1 || sensor == kSensorGPU2) ? GetGPUIndex(r.dwSensorInst) : 0;
+    if (gpuIndex > 0) {
+      TQD_GPUMTR_AGPU& gpu = FGPUs[static_cast<size_t>(gpuIndex)];
       switch (id) {
         case 0x07000000: gpu.Usage = urid; break;
         case 0x02000000: gpu.Voltage = urid; break;
@@ -238,9 +263,11 @@ void TQD_DataLogger::RebuildHardwareModel() {
       }
     }
 
-    if (NumHardwareDrives() > 0 && (sensor == kSensorDrive || sensor == kSensorDriveTemps)) {
-      TQD_DRVMTR_AHardwareDrive& drive =
-          FHardwareDrives[static_cast<size_t>(GetDriveIndex(r.dwSensorInst))];
+    const int driveIndex = NumHardwareDrives() > 0 && (sensor == kSensorDrive || sensor == kSensorDriveTemps)
+                               ? GetDriveIndex(r.dwSensorInst)
+                               : 0;
+    if (driveIndex > 0) {
+      TQD_DRVMTR_AHardwareDrive& drive = FHardwareDrives[static_cast<size_t>(driveIndex)];
       if (sensor == kSensorDriveTemps) {
         if (id == 0x01000000) drive.Temperature = urid;
         if (id == 0x01000001 && URIDIsEmpty(drive.Temperature)) drive.Temperature = urid;
@@ -260,7 +287,12 @@ void TQD_DataLogger::RebuildHardwareModel() {
     if (gpu.Vendor == 3) {
       const double a = GetValue(gpu.MemoryAllocated, dcsValue);
       const double u = GetValue(gpu.MemoryUsage, dcsValue);
-      if (a > 0 && u > 0) gpu.MemoryTotal = static_cast<uint32_t>(RoundHalfEven(a / u * 100));
+      if (a > 0 && u > 0) {
+        // Absurd readings (a total beyond 32 bits) keep the manual figure
+        // rather than wrapping into a plausible-looking wrong one.
+        const double total = std::nearbyint(a / u * 100);  // halves to even
+        if (total <= 4294967295.0) gpu.MemoryTotal = static_cast<uint32_t>(total);
+      }
     }
   }
 }

@@ -18,5 +18,6 @@ bool IsECoreLabel(std::string_view ALabel);
 uint32_t GetGPUVendor(std::string_view ASensorName);
 // "GPU [#0]: NVIDIA GeForce RTX 3070: " → "NVIDIA GeForce RTX 3070 ".
 std::string GetGPUName(std::string_view ASensorName);
-// Nearest integer, halves to even (under the default rounding mode).
+// Nearest integer, halves to even; NaN gives 0 and values beyond 64 bits
+// saturate, since HWiNFO values are untrusted.
 int64_t RoundHalfEven(double AValue);

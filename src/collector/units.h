@@ -4,7 +4,13 @@
 struct TQD_HWiNFOUnit {
   const char* Unit;         // compared exactly with a reading's unit text (UTF-8)
   const char* Description;
+  // Decimals FormatValue shows. Yes/No and mins ignore it: they are shown as
+  // words and as hours and minutes.
+  int Decimals;
 };
+
+// Decimals of a unit text not in the table.
+inline constexpr int kUnknownUnitDecimals = 6;
 
 inline constexpr int kHWiNFOUnitCount = 19;
 extern const TQD_HWiNFOUnit HWiNFOUnits[kHWiNFOUnitCount];
