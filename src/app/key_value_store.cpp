@@ -45,7 +45,7 @@ void RegWriteString(TQD_KeyValueStore& AStore, const std::string& AKey, const st
   if (auto key = AStore.OpenKey(AKey, true)) key->WriteString(AName, AValue);
 }
 
-bool RegDeleteValue(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName) {
+bool RegDeleteStoreValue(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName) {
   auto key = AStore.OpenKey(AKey, true);
   return key && key->ValueExists(AName) && key->DeleteValue(AName);
 }

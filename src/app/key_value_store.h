@@ -59,5 +59,19 @@ void RegWriteInteger(TQD_KeyValueStore& AStore, const std::string& AKey, const s
 void RegWriteString(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName,
                     const std::string& AValue);
 // True when the value existed and was deleted.
-bool RegDeleteValue(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName);
+bool RegDeleteStoreValue(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName);
+// The same under the name of its siblings. <windows.h> #defines RegDeleteValue
+// as RegDeleteValueW, so the alias is inline and also exists under the names
+// the macro produces: it works whichever header came first.
+inline bool RegDeleteValue(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName) {
+  return RegDeleteStoreValue(AStore, AKey, AName);
+}
+#if defined(_WIN32) && !defined(RegDeleteValue)
+inline bool RegDeleteValueW(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName) {
+  return RegDeleteStoreValue(AStore, AKey, AName);
+}
+inline bool RegDeleteValueA(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName) {
+  return RegDeleteStoreValue(AStore, AKey, AName);
+}
+#endif
 bool RegValueExists(TQD_KeyValueStore& AStore, const std::string& AKey, const std::string& AName);
