@@ -1,20 +1,18 @@
-// The colour value every widget and the rasteriser use: 32-bit ARGB, alpha in
-// the top byte (255 = opaque), then red, green, blue; written AARRGGBB.
-// Colours are straight, not premultiplied.
+// 32-bit ARGB colours: alpha in the top byte, then red, green, blue
+// (written AARRGGBB). Straight, not premultiplied, alpha.
 #pragma once
 
 #include <cstdint>
 
 using TColor32 = uint32_t;
 
-// What every failed colour lookup or conversion gives: opaque magenta, which
-// no default uses, so a wrong name shows on screen at once.
-inline constexpr TColor32 QD_FallbackColor = 0xFFFF00FFu;
+inline constexpr TColor32 clFallback32 = 0xFFFF00FF;  // what every failed lookup gives
 
-constexpr TColor32 Color32(uint8_t AAlpha, uint8_t ARed, uint8_t AGreen, uint8_t ABlue) {
-  return TColor32{AAlpha} << 24 | TColor32{ARed} << 16 | TColor32{AGreen} << 8 | TColor32{ABlue};
+constexpr uint8_t AlphaComponent(TColor32 C) { return static_cast<uint8_t>(C >> 24); }
+constexpr uint8_t RedComponent(TColor32 C) { return static_cast<uint8_t>(C >> 16); }
+constexpr uint8_t GreenComponent(TColor32 C) { return static_cast<uint8_t>(C >> 8); }
+constexpr uint8_t BlueComponent(TColor32 C) { return static_cast<uint8_t>(C); }
+constexpr TColor32 Color32(uint8_t R, uint8_t G, uint8_t B, uint8_t A = 255) {
+  return (TColor32{A} << 24) | (TColor32{R} << 16) | (TColor32{G} << 8) | TColor32{B};
 }
-constexpr uint8_t AlphaOf(TColor32 AColor) { return static_cast<uint8_t>(AColor >> 24); }
-constexpr uint8_t RedOf(TColor32 AColor) { return static_cast<uint8_t>(AColor >> 16); }
-constexpr uint8_t GreenOf(TColor32 AColor) { return static_cast<uint8_t>(AColor >> 8); }
-constexpr uint8_t BlueOf(TColor32 AColor) { return static_cast<uint8_t>(AColor); }
+constexpr TColor32 SetAlpha(TColor32 C, uint8_t A) { return (C & 0x00FFFFFFu) | (TColor32{A} << 24); }

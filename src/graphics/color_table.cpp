@@ -122,14 +122,14 @@ std::string ColorToText(TColor32 AColor) {
 }
 
 TColor32 TextToColor(std::string_view AText) {
-  if (AText.size() != 9 || AText[0] != '#') return QD_FallbackColor;
+  if (AText.size() != 9 || AText[0] != '#') return clFallback32;
   TColor32 color = 0;
   for (char c : AText.substr(1)) {
     unsigned digit;
     if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
     else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
     else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-    else return QD_FallbackColor;
+    else return clFallback32;
     color = color << 4 | digit;
   }
   return color;
@@ -151,7 +151,7 @@ int TQD_ColorTable::IndexOf(std::string_view AName) const {
 TColor32 TQD_ColorTable::GetColor(std::string_view AName) const { return GetColor(IndexOf(AName)); }
 
 TColor32 TQD_ColorTable::GetColor(int AIndex) const {
-  if (AIndex < 0 || AIndex >= QD_ColorTableCount) return QD_FallbackColor;
+  if (AIndex < 0 || AIndex >= QD_ColorTableCount) return clFallback32;
   return FTranslationTable[static_cast<size_t>(AIndex)].Color;
 }
 

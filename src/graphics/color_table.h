@@ -27,7 +27,7 @@ enum TQD_ColorTableGroup {
 
 struct TQD_ColorTranslationTable_Entry {
   std::string_view Name;  // fixed key: store value name and colour-file key, case-sensitive
-  TColor32 Color = QD_FallbackColor;
+  TColor32 Color = clFallback32;
   TQD_ColorTableGroup Group = ctgVendor;
   std::string_view Description;
 };
@@ -45,7 +45,7 @@ inline constexpr char QD_ColorsKey[] = "Software\\Quendal\\Colors";
 
 // "#AARRGGBB", upper-case.
 std::string ColorToText(TColor32 AColor);
-// "#" and exactly eight hex digits (either case); anything else is QD_FallbackColor.
+// "#" and exactly eight hex digits (either case); anything else is clFallback32.
 TColor32 TextToColor(std::string_view AText);
 
 class TQD_ColorTable {
@@ -58,7 +58,7 @@ class TQD_ColorTable {
   const TQD_ColorTranslationTable& TranslationTable() const { return FTranslationTable; }
   const TQD_TemperatureGradientTable& TemperatureGradientTable() const { return FTemperatureGradientTable; }
 
-  // First entry of that exact name, or QD_FallbackColor.
+  // First entry of that exact name, or clFallback32.
   TColor32 GetColor(std::string_view AName) const;
   TColor32 GetColor(int AIndex) const;
   // False (and no change) for an unknown name or index. Changing a gradient
@@ -74,7 +74,7 @@ class TQD_ColorTable {
   static int GetTemperatureColorIdx(double ATemperature, double AThreshold);
   TColor32 GetTemperatureColor(double ATemperature, double AThreshold) const;
 
-  // Missing values give the default colour, malformed ones QD_FallbackColor.
+  // Missing values give the default colour, malformed ones clFallback32.
   void ReadFromRegistry(TQD_KeyValueStore& AStore);
   void WriteToRegistry(TQD_KeyValueStore& AStore) const;
 

@@ -68,12 +68,12 @@ TEST(ColorTable, DefaultTableIsFixedByIndex) {
 TEST(ColorTable, LookupsAreExactAndFallBackToMagenta) {
   TQD_ColorTable table;
   EXPECT_EQ(table.GetColor("Intel_Blue"), 0xFF007DC3u);
-  EXPECT_EQ(table.GetColor("intel_blue"), QD_FallbackColor);
-  EXPECT_EQ(table.GetColor("Intel_Blue "), QD_FallbackColor);
-  EXPECT_EQ(table.GetColor(""), QD_FallbackColor);
+  EXPECT_EQ(table.GetColor("intel_blue"), clFallback32);
+  EXPECT_EQ(table.GetColor("Intel_Blue "), clFallback32);
+  EXPECT_EQ(table.GetColor(""), clFallback32);
   EXPECT_EQ(table.GetColor(103), 0xFF202020u);
-  EXPECT_EQ(table.GetColor(104), QD_FallbackColor);
-  EXPECT_EQ(table.GetColor(-1), QD_FallbackColor);
+  EXPECT_EQ(table.GetColor(104), clFallback32);
+  EXPECT_EQ(table.GetColor(-1), clFallback32);
 
   TQD_ColorTable untouched;
   EXPECT_FALSE(table.SetColor("intel_blue", 0x12345678u));
@@ -145,7 +145,7 @@ TEST(ColorTable, ColourTextConversions) {
   EXPECT_EQ(TextToColor("#00000000"), 0u);
   for (const char* bad : {"", "#", "#12345", "FF007DC3", "#FF007DC", "#FF007DC30", "#FF007DCG", "#FF 07DC3",
                           "$FF007DC3", "#0x007DC3"})
-    EXPECT_EQ(TextToColor(bad), QD_FallbackColor) << bad;
+    EXPECT_EQ(TextToColor(bad), clFallback32) << bad;
 }
 
 TEST(ColorTable, StoreRoundTripAndFallbacks) {
@@ -170,8 +170,8 @@ TEST(ColorTable, StoreRoundTripAndFallbacks) {
   loaded.ReadFromRegistry(store);
   EXPECT_EQ(loaded.GetColor("AMD_Red"), 0xFFED1C24u);
   EXPECT_EQ(loaded.GetColor("Intel_Red"), 0xFFF05133u);
-  EXPECT_EQ(loaded.GetColor("LB_TempGradientStop2"), QD_FallbackColor);
-  EXPECT_EQ(loaded.TemperatureGradientTable()[2], QD_FallbackColor);
+  EXPECT_EQ(loaded.GetColor("LB_TempGradientStop2"), clFallback32);
+  EXPECT_EQ(loaded.TemperatureGradientTable()[2], clFallback32);
   EXPECT_EQ(loaded.GetColor("Intel_Blue"), saved.GetColor("Intel_Blue"));
 
   // A key that cannot be opened: every colour at its default, nothing written.
@@ -239,8 +239,8 @@ TEST(ColorFile, ImportAppliesOnlyWellFormedLinesOfKnownNames) {
   TQD_ColorTable defaults;
   EXPECT_EQ(table.GetColor("Intel_Blue"), 0x01020304u);
   EXPECT_EQ(table.GetColor("TX_Color_Default"), 0xFF102030u);
-  EXPECT_EQ(table.GetColor("TX_Color_Dark"), QD_FallbackColor);
-  EXPECT_EQ(table.GetColor("AMD_Red"), QD_FallbackColor);
+  EXPECT_EQ(table.GetColor("TX_Color_Dark"), clFallback32);
+  EXPECT_EQ(table.GetColor("AMD_Red"), clFallback32);
   EXPECT_EQ(table.GetColor("LB_TempGradientStop4"), 0x22222222u);
   EXPECT_EQ(table.TemperatureGradientTable()[4], 0x22222222u);
   EXPECT_EQ(table.GetColor("NG_MaxValueBG"), 0x33333333u);

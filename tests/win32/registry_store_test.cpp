@@ -162,7 +162,7 @@ TEST_F(RegistryStore, ColourTableRoundTrip) {
   loaded.ReadFromRegistry(*FStore);
   EXPECT_EQ(loaded.GetColor("Intel_Blue"), 0x01020304u);
   EXPECT_EQ(loaded.TemperatureGradientTable()[9], 0xFFABCDEFu);
-  EXPECT_EQ(loaded.GetColor("AMD_Red"), QD_FallbackColor);
+  EXPECT_EQ(loaded.GetColor("AMD_Red"), clFallback32);
   EXPECT_EQ(loaded.GetColor("NG_MaxValueBG"), 0xFF202020u);
 }
 
