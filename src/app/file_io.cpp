@@ -10,7 +10,13 @@
 
 TQD_File OpenFileUtf8(const std::string& AFileName, const char* AMode) {
 #ifdef _WIN32
-  const std::filesystem::path path(std::u8string(AFileName.begin(), AFileName.end()));
+  std::filesystem::path path;
+  try {
+    path = std::filesystem::path(std::u8string(AFileName.begin(), AFileName.end()));
+  } catch (const std::exception&) {
+    errno = EINVAL;  // not UTF-8: no file can have that name
+    return TQD_File();
+  }
   std::wstring mode;
   for (const char* p = AMode; *p; ++p) mode += static_cast<wchar_t>(*p);
   return TQD_File(_wfopen(path.c_str(), mode.c_str()));

@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include <filesystem>
+
 #include "autostart.h"
 #include "autostart_win32.h"
 #include "color_table.h"
 #include "custom_readings_list.h"
+#include "file_io.h"
 #include "registry_store_win32.h"
 #include "settings.h"
 #include "win32_handles_win32.h"
@@ -223,6 +226,32 @@ TEST(Autostart, RealEntryForTheRunningExecutable) {
   EXPECT_EQ(RegReadString(hkcu, QD_AutostartKey, QD_ApplicationTitle, ""), RunningExecutablePath());
   UnregisterAutostart();
   EXPECT_FALSE(IsAutostartRegistered());
+}
+
+// Colour files by a name outside the ANSI code page, and the system's reason
+// when a file cannot be created.
+TEST(ColorFile, RoundTripUnderAUnicodeName) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path();
+  const std::filesystem::path file = dir / u8"quendal_farben_\u00E4\u20AC.txt";
+  const std::u8string utf8 = file.u8string();
+  const std::string path(utf8.begin(), utf8.end());
+  TQD_ColorTable saved;
+  saved.SetColor("NG_MaxValueBG", 0x0A0B0C0Du);
+  ASSERT_EQ(saved.ExportToFile(path), 104);
+  TQD_ColorTable loaded;
+  EXPECT_EQ(loaded.ImportFromFile(path), 104);
+  EXPECT_EQ(loaded.GetColor("NG_MaxValueBG"), 0x0A0B0C0Du);
+  EXPECT_TRUE(std::filesystem::remove(file));
+
+  const std::u8string missingUtf8 = (dir / "quendal_no_such_dir" / "colors.txt").u8string();
+  const std::string missing(missingUtf8.begin(), missingUtf8.end());
+  try {
+    saved.ExportToFile(missing);
+    ADD_FAILURE() << "export into a missing folder returned";
+  } catch (const TQD_FileError& e) {
+    EXPECT_EQ(e.FileName(), missing);
+    EXPECT_NE(std::string(e.what()).find(ErrnoReason(ENOENT)), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace
