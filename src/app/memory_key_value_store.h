@@ -26,7 +26,7 @@ class TQD_MemoryKeyValueStore final : public TQD_KeyValueStore {
  public:
   std::unique_ptr<TQD_StoreKey> OpenKey(const std::string& AKey, bool ACreate) override;
 
-  // Setup and inspection for tests; none of them counts as an open.
+  // Setup and inspection for tests; they reach locked keys too.
   bool KeyExists(const std::string& AKey) const;
   std::vector<std::string> ValueNames(const std::string& AKey) const;  // as written, sorted case-insensitively
   std::optional<TQD_MemoryValue> RawValue(const std::string& AKey, const std::string& AName) const;

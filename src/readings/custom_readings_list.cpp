@@ -65,7 +65,7 @@ std::optional<double> ParseLocaleFloat(std::string_view AText, char ADecimal) {
   size_t i = 0;
   auto digits = [&] {
     size_t n = 0;
-    while (i < AText.size() && AText[i] >= '0' && AText[i] <= '9') text += AText[i++], ++n;
+    for (; i < AText.size() && AText[i] >= '0' && AText[i] <= '9'; ++i, ++n) text += AText[i];
     return n;
   };
   if (i < AText.size() && (AText[i] == '+' || AText[i] == '-')) text += AText[i++];
