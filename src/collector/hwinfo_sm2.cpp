@@ -64,8 +64,11 @@ void AppendUtf8(char16_t c, std::string& Out) {
 }  // namespace
 
 void DecodeWindows1252(const char* AText, size_t ALength, std::string& Out) {
-  Out.clear();
-  for (size_t i = 0; i < ALength; ++i) {
+  // Most texts are plain ASCII, which is the same in both encodings.
+  size_t ascii = 0;
+  while (ascii < ALength && static_cast<unsigned char>(AText[ascii]) < 0x80) ++ascii;
+  Out.assign(AText, ascii);
+  for (size_t i = ascii; i < ALength; ++i) {
     auto b = static_cast<unsigned char>(AText[i]);
     if (b < 0x80) Out.push_back(static_cast<char>(b));
     else if (b < 0xA0) AppendUtf8(kCP1252High[b - 0x80], Out);

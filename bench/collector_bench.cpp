@@ -1,0 +1,117 @@
+// The HWiNFO poll on the largest profile beside a plain memcpy of the same
+// block: the copy into the readings lists should cost a small multiple of
+// touching the bytes once.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "data_logger.h"
+#include "fake_ports.h"
+#include "profiles.h"
+
+namespace {
+
+// A view over a block that stays put: no per-poll copy in the port itself,
+// as with a real mapping.
+class TStaticMemory : public TQD_SharedMemoryPort {
+ public:
+  explicit TStaticMemory(std::vector<uint8_t> ABytes) : FBytes(std::move(ABytes)) {}
+  std::unique_ptr<TQD_MappedView> OpenView(const std::string&) override {
+    return std::make_unique<TView>(FBytes);
+  }
+  size_t Length() const { return FBytes.size(); }
+  const uint8_t* Data() const { return FBytes.data(); }
+
+ private:
+  class TView : public TQD_MappedView {
+   public:
+    explicit TView(const std::vector<uint8_t>& ABytes) : FBytes(ABytes) {}
+    const uint8_t* Data() const override { return FBytes.data(); }
+    size_t Length() const override { return FBytes.size(); }
+
+   private:
+    const std::vector<uint8_t>& FBytes;
+  };
+  std::vector<uint8_t> FBytes;
+};
+
+std::vector<uint8_t> ServerBlock() {
+  TSF_Profile p;
+  MakeProfile("server", p);
+  return WriteBlock(p.Block);
+}
+
+void BM_MemcpyServerBlock(benchmark::State& state) {
+  const std::vector<uint8_t> block = ServerBlock();
+  std::vector<uint8_t> dest(block.size());
+  for (auto _ : state) {
+    std::memcpy(dest.data(), block.data(), block.size());
+    benchmark::DoNotOptimize(dest.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * block.size()));
+}
+BENCHMARK(BM_MemcpyServerBlock);
+
+void BM_HWiNFOPollServer(benchmark::State& state) {
+  TFakeCollector fakes;
+  TStaticMemory memory(ServerBlock());
+  TQD_CollectorPorts ports = fakes.Ports();
+  ports.SharedMemory = &memory;
+  TQD_DataLogger logger(ports, false, 180, 2000);
+  logger.HWiPolling();  // the first poll builds the model; measure ordinary polls
+  for (auto _ : state) {
+    logger.HWiPolling();
+    benchmark::DoNotOptimize(logger.ReadingList().data());
+  }
+  state.counters["readings"] = static_cast<double>(logger.ReadingList().size() - 1);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * memory.Length()));
+}
+BENCHMARK(BM_HWiNFOPollServer);
+
+void BM_ReadingLookupServer(benchmark::State& state) {
+  TFakeCollector fakes;
+  TStaticMemory memory(ServerBlock());
+  TQD_CollectorPorts ports = fakes.Ports();
+  ports.SharedMemory = &memory;
+  TQD_DataLogger logger(ports, false, 180, 2000);
+  logger.HWiPolling();
+  const TQD_URID last = logger.ReadingList().back().URID();  // the worst case of a linear scan
+  for (auto _ : state) benchmark::DoNotOptimize(logger.GetReadingIndex(last));
+}
+BENCHMARK(BM_ReadingLookupServer);
+
+// Console output as usual, plus the ratios of each scene to its reference.
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& ARuns) override {
+    ConsoleReporter::ReportRuns(ARuns);
+    for (const Run& r : ARuns)
+      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+        FTimes[r.benchmark_name()] = r.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    Ratio("BM_HWiNFOPollServer", "BM_MemcpyServerBlock");
+  }
+
+ private:
+  void Ratio(const std::string& AScene, const std::string& AReference) {
+    auto s = FTimes.find(AScene), r = FTimes.find(AReference);
+    if (s == FTimes.end() || r == FTimes.end() || r->second <= 0) return;
+    std::printf("ratio %s / %s = %.1f\n", AScene.c_str(), AReference.c_str(), s->second / r->second);
+  }
+  std::map<std::string, double> FTimes;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
