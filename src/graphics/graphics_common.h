@@ -12,12 +12,6 @@ enum TQD_GradientType : uint8_t { gtOff, gtStandard, gtDouble, gtTriple };
 enum TQD_Orientation : uint8_t { orRight, orLeft };
 enum TQD_TextBackgroundType : uint8_t { tbOff, tbRect, tbOutline };
 
-struct TSize {
-  int cx = 0;
-  int cy = 0;
-  friend bool operator==(const TSize&, const TSize&) = default;
-};
-
 // 0x00BBGGRR, alpha dropped: the colour a platform font takes.
 constexpr uint32_t Color32ToWinColor(TColor32 C) {
   return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF);
