@@ -122,6 +122,14 @@ constexpr TGlyph kGlyphs[] = {
   {U'\u20AC', "..### .#... ####. .#... ####. .#... ..###"},              // euro
 };
 // clang-format on
+// ASCII is looked up by index, so the table must list it in order.
+constexpr bool AsciiInOrder() {
+  for (char32_t c = 32; c <= 126; ++c)
+    if (kGlyphs[c - 32].Code != c) return false;
+  return true;
+}
+static_assert(AsciiInOrder(), "kGlyphs must start with ASCII 32..126 in order");
+
 constexpr const char* kBox = "##### #...# #...# #...# #...# #...# #####";
 
 constexpr int kGridCols = 6;   // 5 of glyph + 1 gap
