@@ -84,19 +84,22 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
   }
 }
 
-std::u32string DecodeUtf8(std::string_view AText) {
-  std::u32string out;
-  out.reserve(AText.size());
+namespace {
+
+// Walks AText code point by code point, handing each to ASink.
+template <typename Sink>
+void ForEachCodePoint(std::string_view AText, Sink ASink) {
   const size_t n = AText.size();
   for (size_t i = 0; i < n;) {
     const auto b0 = static_cast<unsigned char>(AText[i]);
-    int len = 0;
-    char32_t cp = 0, min = 0;
     if (b0 < 0x80) {
-      out.push_back(b0);
+      ASink(char32_t{b0});
       ++i;
       continue;
-    } else if ((b0 & 0xE0) == 0xC0) {
+    }
+    int len = 0;
+    char32_t cp = 0, min = 0;
+    if ((b0 & 0xE0) == 0xC0) {
       len = 2, cp = b0 & 0x1F, min = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
       len = 3, cp = b0 & 0x0F, min = 0x800;
@@ -112,12 +115,30 @@ std::u32string DecodeUtf8(std::string_view AText) {
     // Overlong forms, surrogates and values past U+10FFFF are malformed too.
     ok = ok && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
     if (ok) {
-      out.push_back(cp);
+      ASink(cp);
       i += len;
     } else {
-      out.push_back(0xFFFD);
+      ASink(char32_t{0xFFFD});
       ++i;
     }
   }
+}
+
+}  // namespace
+
+void DecodeUtf8(std::string_view AText, std::u32string& AOut) {
+  AOut.clear();
+  ForEachCodePoint(AText, [&](char32_t C) { AOut.push_back(C); });
+}
+
+std::u32string DecodeUtf8(std::string_view AText) {
+  std::u32string out;
+  DecodeUtf8(AText, out);
   return out;
+}
+
+size_t CountCodePoints(std::string_view AText) {
+  size_t n = 0;
+  ForEachCodePoint(AText, [&](char32_t) { ++n; });
+  return n;
 }

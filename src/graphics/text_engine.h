@@ -68,3 +68,6 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
 // Decodes UTF-8 into code points; every byte of a malformed sequence becomes
 // U+FFFD, so each input byte is accounted for and nothing is read past the end.
 std::u32string DecodeUtf8(std::string_view AText);
+void DecodeUtf8(std::string_view AText, std::u32string& AOut);  // reuses AOut's storage
+// The number of code points DecodeUtf8 gives, without allocating.
+size_t CountCodePoints(std::string_view AText);

@@ -181,7 +181,7 @@ TQD_BuiltinTextEngine::TMetrics TQD_BuiltinTextEngine::Metrics(const TQD_Font& A
 
 TSize TQD_BuiltinTextEngine::TextExtent(const TQD_Font& AFont, std::string_view AText) {
   const TMetrics m = Metrics(AFont);
-  const auto count = static_cast<long long>(DecodeUtf8(AText).size());
+  const auto count = static_cast<long long>(CountCodePoints(AText));
   const long long width = std::min<long long>(count * m.Advance, 0x3FFFFFFF);  // no overflow on huge texts
   return {static_cast<int>(width), m.Cell};
 }
@@ -189,7 +189,8 @@ TSize TQD_BuiltinTextEngine::TextExtent(const TQD_Font& AFont, std::string_view 
 void TQD_BuiltinTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AText, bool ASnap,
                                       TQD_TextMask& AMask) {
   const TMetrics m = Metrics(AFont);
-  const std::u32string text = DecodeUtf8(AText);
+  DecodeUtf8(AText, FText);
+  const std::u32string& text = FText;
   const int plainAdvance = m.Advance - (AFont.Bold ? 1 : 0);
   const float colUnit = static_cast<float>(plainAdvance) / kGridCols;
   const float rowUnit = static_cast<float>(m.Cell) / kGridRows;

@@ -47,5 +47,6 @@ class TQD_BuiltinTextEngine : public TQD_TextEngine {
  private:
   // Scratch kept between calls so drawing text does not allocate per paint.
   std::vector<float> FArea;
+  std::u32string FText;
   TQD_TextMask FMask;
 };

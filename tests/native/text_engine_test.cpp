@@ -241,4 +241,7 @@ TEST(Utf8, DecodesValidTextAndReplacesEachMalformedByte) {
   EXPECT_EQ(DecodeUtf8("\xF4\x90\x80\x80"), (std::u32string(4, 0xFFFD)));         // past U+10FFFF
   EXPECT_EQ(DecodeUtf8("a\x80z"), (std::u32string{U'a', 0xFFFD, U'z'}));          // stray continuation
   EXPECT_EQ(DecodeUtf8(std::string_view("a\0b", 3)), (std::u32string{U'a', 0, U'b'}));
+  // Counting agrees with decoding, malformed input included.
+  for (const char* t : {"", "abc", "\xC2\xB0" "C", "\xE2\x82", "\xF0\x9F\x98\x80x", "\xC0\xAF\xED\xA0\x80\xFF"})
+    EXPECT_EQ(CountCodePoints(t), DecodeUtf8(t).size()) << t;
 }
