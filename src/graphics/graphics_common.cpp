@@ -50,7 +50,9 @@ int FitFontSize(TBitmap32& ABitmap, std::string_view AText, const TRect& ARect, 
   const double share = AMarginPercent <= 50 ? AMarginPercent / 100.0 : 0.5;
   const int mx = static_cast<int>(std::lround(w * share)), my = static_cast<int>(std::lround(h * share));
   const TQD_Font saved = ABitmap.Font;
-  int size = saved.Size();
+  // A positive (cell) height gives a negative size; its magnitude is the
+  // sensible place to start.
+  int size = std::abs(saved.Size());
   auto fits = [&](bool AStrict) {
     const TSize e = GetOrientedTextExtent(ABitmap, AText);
     return AStrict ? w > e.cx + mx && h > e.cy + my : w >= e.cx + mx && h >= e.cy + my;

@@ -136,6 +136,7 @@ constexpr int kGridCols = 6;   // 5 of glyph + 1 gap
 constexpr int kGridRows = 10;  // 1 leading + 7 ascent + 2 descent
 constexpr int kBaselineRow = 8;
 constexpr float kItalicSlant = 0.2f;
+constexpr long long kMaxMaskPixels = 16LL * 1024 * 1024;
 
 const char* GlyphRows(char32_t ACode) {
   if (ACode >= 32 && ACode <= 126) return kGlyphs[ACode - 32].Rows;
@@ -164,12 +165,14 @@ void AddRectCoverage(std::vector<float>& AArea, int W, int H, float X0, float Y0
 
 TQD_BuiltinTextEngine::TMetrics TQD_BuiltinTextEngine::Metrics(const TQD_Font& AFont) {
   TMetrics m;
-  if (AFont.Height < 0) {
-    m.Em = -AFont.Height;
+  // Clamped so that absurd heights (INT_MIN included) cannot overflow.
+  const int height = std::clamp(AFont.Height, -kMaxFontHeight, kMaxFontHeight);
+  if (height < 0) {
+    m.Em = -height;
     m.Cell = RoundHalfAway(m.Em * 1.25);
-  } else if (AFont.Height > 0) {
-    m.Em = std::max(1, RoundHalfAway(AFont.Height * 0.8));
-    m.Cell = AFont.Height;
+  } else if (height > 0) {
+    m.Em = std::max(1, RoundHalfAway(height * 0.8));
+    m.Cell = height;
   } else {
     m.Em = 12;
     m.Cell = 15;
@@ -190,6 +193,11 @@ void TQD_BuiltinTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AT
                                       TQD_TextMask& AMask) {
   const TMetrics m = Metrics(AFont);
   DecodeUtf8(AText, FText);
+  // Only as many characters as fit a sane mask are drawn; text that long
+  // runs far beyond any bitmap anyway.
+  const long long perChar = static_cast<long long>(m.Advance) * m.Cell;
+  const auto drawable = static_cast<size_t>(std::max(0LL, kMaxMaskPixels / perChar - 2));
+  if (FText.size() > drawable) FText.resize(drawable);
   const std::u32string& text = FText;
   const int plainAdvance = m.Advance - (AFont.Bold ? 1 : 0);
   const float colUnit = static_cast<float>(plainAdvance) / kGridCols;

@@ -9,6 +9,7 @@
 //             12 when Height = 0.
 //   cell    = round(em × 1.25) when Height ≤ 0, Height when Height > 0; at least 1.
 //   advance = max(1, round(em × 0.6)) per code point, + 1 when Bold.
+//   Heights are clamped to ±kMaxFontHeight first.
 //   TextExtent(text) = (advance × number of code points, cell); the empty
 //   text is (0, cell). Italic and orientation do not change the extent.
 //
@@ -29,6 +30,7 @@
 
 class TQD_BuiltinTextEngine : public TQD_TextEngine {
  public:
+  static constexpr int kMaxFontHeight = 1024;
   struct TMetrics {
     int Em = 0;
     int Cell = 0;

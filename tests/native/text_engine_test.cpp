@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <set>
 
@@ -230,6 +231,26 @@ TEST(BuiltinTextEngine, BoldAndItalicChangeTheInk) {
   EXPECT_GT(ink(Mask(bold, "Hello")), ink(Mask(plain, "Hello")) * 5 / 4);
   EXPECT_NE(Mask(italic, "Hello"), Mask(plain, "Hello"));
   EXPECT_NEAR(ink(Mask(italic, "Hello")), ink(Mask(plain, "Hello")), ink(Mask(plain, "Hello")) / 20);
+}
+
+TEST(BuiltinTextEngine, ExtremeHeightsAndLengthsStayBounded) {
+  TQD_BuiltinTextEngine e;
+  EXPECT_EQ(e.TextExtent(FontOf(INT_MIN), "x"), e.TextExtent(FontOf(-TQD_BuiltinTextEngine::kMaxFontHeight), "x"));
+  EXPECT_EQ(e.TextExtent(FontOf(INT_MAX), "x").cy, TQD_BuiltinTextEngine::kMaxFontHeight);
+  // A megabyte of text measures in full but draws only what a bitmap could show.
+  const std::string longText(1 << 20, 'W');
+  EXPECT_EQ(e.TextExtent(FontOf(-12), longText).cx, 7 << 20);
+  TBitmap32 b(50, 20);
+  b.Font = FontOf(-12);
+  b.RenderText(0, 0, longText, 0xFFFFFFFF);
+  EXPECT_EQ(InkBox(b).Right, 50);  // the visible part is drawn
+  b.Font = FontOf(INT_MIN, true, 900);
+  // Clamped to em 1024: the first glyph row starts 128 px right of X, and
+  // the W's left stem runs 102 px up from Y.
+  b.RenderText(-200, 19, "WW", 0xFF00FF00);
+  EXPECT_EQ(b.Pixel(10, 19), 0xFF00FF00u);
+  b.Textout(-200, 19, b.BoundsRect(), longText);
+  EXPECT_EQ(b.Pixel(10, 19), 0xFF000000u);  // Textout writes the font's (default black) colour
 }
 
 TEST(Utf8, DecodesValidTextAndReplacesEachMalformedByte) {
