@@ -1,7 +1,8 @@
 // Golden image of the built-in text engine: a sheet of samples must match
 // tests/golden/text_builtin.png within a small per-channel tolerance, so any
 // change to glyphs, metrics or placement is noticed. Regenerate deliberately
-// with QUENDAL_UPDATE_GOLDEN=1 and look at the PNG before committing it.
+// with QUENDAL_UPDATE_GOLDEN=1 and look at the PNG before committing it; a
+// mismatch leaves the new rendering beside the golden as text_builtin.png.new.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -62,5 +63,6 @@ TEST(TextGolden, BuiltinEngineSampleSheetMatchesTheGoldenImage) {
       worst = std::max(worst, d);
       differing += d > 2;
     }
-  EXPECT_EQ(differing, 0) << "worst channel difference " << worst << "; write the sheet with QUENDAL_UPDATE_GOLDEN=1 to inspect";
+  if (differing) WritePngFile(sheet, path + ".new");
+  EXPECT_EQ(differing, 0) << "worst channel difference " << worst << "; see " << path << ".new";
 }
