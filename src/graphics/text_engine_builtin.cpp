@@ -204,22 +204,24 @@ void TQD_BuiltinTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AT
   const float rowUnit = static_cast<float>(m.Cell) / kGridRows;
   auto gx = [&](int k) { return ASnap ? std::round(k * colUnit) : k * colUnit; };
   auto gy = [&](int k) { return ASnap ? std::round(k * rowUnit) : k * rowUnit; };
+  // Italic rows lean right above the baseline and left below it.
   const float maxShear = AFont.Italic ? kItalicSlant * kBaselineRow * rowUnit : 0.0f;
-  // Text-local frame: u along the baseline, v down the cell.
+  const int pad = AFont.Italic ? static_cast<int>(std::ceil(kItalicSlant * (kGridRows - kBaselineRow) * rowUnit)) : 0;
+  // Text-local frame: u along the baseline (from -pad), v down the cell.
   const long long runLength = static_cast<long long>(text.size()) * m.Advance;
-  const int localW = static_cast<int>(std::min<long long>(runLength + static_cast<int>(std::ceil(maxShear)) + 1,
-                                                          0x3FFFFFFF));
+  const int localW = static_cast<int>(
+      std::min<long long>(pad + runLength + static_cast<int>(std::ceil(maxShear)) + 1, 0x3FFFFFFF));
   const int localH = m.Cell;
   const bool rotated = AFont.Orientation == 900;
-  // Rotated, local (u, v) lies at screen (v, 1 - u) from the text's origin.
+  // Rotated, the text's (u, v) lies at screen (v, 1 - u) from its origin.
   if (rotated)
-    AMask.Reset(0, 1 - localW, localH, localW);
+    AMask.Reset(0, 1 + pad - localW, localH, localW);
   else
-    AMask.Reset(0, 0, localW, localH);
+    AMask.Reset(-pad, 0, localW, localH);
   FArea.assign(AMask.Coverage.size(), 0.0f);
 
   for (size_t n = 0; n < text.size(); ++n) {
-    const float pen = static_cast<float>(n) * m.Advance;
+    const float pen = static_cast<float>(pad) + static_cast<float>(n) * m.Advance;
     const char* p = GlyphRows(text[n]);
     for (int r = 0; *p; ++r) {
       const float v0 = gy(r + 1), v1 = gy(r + 2);

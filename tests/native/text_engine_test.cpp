@@ -231,6 +231,12 @@ TEST(BuiltinTextEngine, BoldAndItalicChangeTheInk) {
   EXPECT_GT(ink(Mask(bold, "Hello")), ink(Mask(plain, "Hello")) * 5 / 4);
   EXPECT_NE(Mask(italic, "Hello"), Mask(plain, "Hello"));
   EXPECT_NEAR(ink(Mask(italic, "Hello")), ink(Mask(plain, "Hello")), ink(Mask(plain, "Hello")) / 20);
+  // Descenders lean left of the cell; at the bitmap's left edge nothing is lost.
+  EXPECT_NEAR(ink(Mask(italic, "j")), ink(Mask(FontOf(-14), "j")), 20);  // per-pixel rounding only
+  TBitmap32 b(40, 30);
+  b.Font = italic;
+  b.RenderText(10, 5, "j", 0xFFFFFFFF);
+  EXPECT_LT(InkBox(b).Left, 10);
 }
 
 TEST(BuiltinTextEngine, ExtremeHeightsAndLengthsStayBounded) {
