@@ -48,7 +48,6 @@ struct TSpan {
 
 TSpan VisibleSpan(const TQD_TextMask& AMask, int X, int Y, const TRect& ABounds) {
   const int ox = X + AMask.Left, oy = Y + AMask.Top;
-  // 64-bit-safe enough: coordinates are window-sized.
   return {std::max(0, ABounds.Left - ox), std::min(AMask.Width, ABounds.Right - ox), std::max(0, ABounds.Top - oy),
           std::min(AMask.Height, ABounds.Bottom - oy)};
 }

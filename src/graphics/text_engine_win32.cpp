@@ -29,7 +29,9 @@ HGDIOBJ TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
     lf.lfQuality = AAntialiased ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     const std::wstring face = Utf8ToWide(AFont.Name);
-    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    const size_t n = std::min(face.size(), size_t{LF_FACESIZE - 1});  // longer names are cut, as GDI would
+    std::copy_n(face.c_str(), n, lf.lfFaceName);
+    lf.lfFaceName[n] = L'\0';
     it = FFonts.emplace(std::move(key), TQD_GdiObject(CreateFontIndirectW(&lf))).first;
   }
   return it->second ? it->second.Get() : GetStockObject(DEFAULT_GUI_FONT);
