@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,14 +39,40 @@ struct TGradientStop {
   TColor32 Color = 0;
 };
 
-// The font a bitmap carries for its text operations.
+// Width and height of a text or an area, in pixels.
+struct TSize {
+  int cx = 0;
+  int cy = 0;
+  friend bool operator==(const TSize&, const TSize&) = default;
+};
+
+// A·B/C rounded half away from zero, in 64 bits, as the platform's MulDiv
+// does (C = 0 gives -1). Font sizes go through it so points and pixels
+// convert exactly as on Windows.
+constexpr int QD_MulDiv(int A, int B, int C) {
+  if (C == 0) return -1;
+  const long long p = static_cast<long long>(A) * B;
+  const long long q = C;
+  const bool neg = (p < 0) != (q < 0);
+  const long long ap = p < 0 ? -p : p, aq = q < 0 ? -q : q;
+  const long long r = (ap + aq / 2) / aq;
+  return static_cast<int>(neg ? -r : r);
+}
+
+// The font a bitmap carries for its text operations. Height follows the
+// platform's convention: negative = character (em) height in pixels, positive
+// = cell height including internal leading, 0 = the engine's default.
 struct TQD_Font {
+  static constexpr int kDPI = 96;  // sizes are stored at 96 DPI; widgets scale Height
   std::string Name = "Segoe UI";
-  int Size = 9;          // points at 96 DPI (Height = -Size * 96 / 72 pixels)
+  int Height = -12;      // pixels; -12 is 9 pt at 96 DPI
   bool Bold = false;
   bool Italic = false;
   uint32_t Color = 0;    // platform colour 0x00BBGGRR, for aliased text
   int Orientation = 0;   // tenths of a degree; 900 runs upward
+  // Points, as the platform derives them: -MulDiv(Height, 72, 96).
+  int Size() const { return -QD_MulDiv(Height, 72, kDPI); }
+  void SetSize(int APoints) { Height = -QD_MulDiv(APoints, kDPI, 72); }
   friend bool operator==(const TQD_Font&, const TQD_Font&) = default;
 };
 
@@ -112,6 +139,15 @@ class TBitmap32 {
                            TFloatPoint AEnd, const std::vector<TGradientStop>& AStops);
   // Coverage (0..255) of each pixel by the polygon, for tests and reuse.
   void PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::vector<uint8_t>& ACoverage) const;
+
+  // Text in Font through the current text engine (text_engine.h).
+  TSize TextExtent(std::string_view AText) const;
+  int TextWidth(std::string_view AText) const { return TextExtent(AText).cx; }
+  int TextHeight(std::string_view AText) const { return TextExtent(AText).cy; }
+  // Aliased, opaque Font.Color, clipped to AClip; see TQD_TextEngine::Textout.
+  void Textout(int X, int Y, const TRect& AClip, std::string_view AText);
+  // Anti-aliased, blended with AColor's alpha; see TQD_TextEngine::RenderText.
+  void RenderText(int X, int Y, std::string_view AText, TColor32 AColor);
 
   TQD_Font Font;
 

@@ -2,6 +2,7 @@
 #include "graphics_common.h"
 
 #include <algorithm>
+#include <cmath>
 
 void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AStartColor, TColor32 AEndColor) {
@@ -31,4 +32,73 @@ void DrawBevel(TBitmap32& ABitmap, const TRect& ARect, bool ALeft, bool ATop, bo
   if (ABottom) --y2;
   if (ALeft) ABitmap.VertLineTS(x1, y1, y2, light);
   if (ARight) ABitmap.VertLineTS(x2, y1, y2, dark);
+}
+
+TSize GetOrientedTextExtent(const TBitmap32& ABitmap, std::string_view AText) {
+  const TSize e = ABitmap.TextExtent(AText);
+  return ABitmap.Font.Orientation == 900 ? TSize{e.cy, e.cx} : e;
+}
+
+TRect GetTextBackgroundRect(const TBitmap32& ABitmap, std::string_view AText, int X, int Y) {
+  const TSize e = ABitmap.TextExtent(AText);
+  if (ABitmap.Font.Orientation == 900) return {X, Y - e.cx - 4, X + e.cy, Y + 4};
+  return {X - 4, Y, X + e.cx + 4, Y + e.cy};
+}
+
+int FitFontSize(TBitmap32& ABitmap, std::string_view AText, const TRect& ARect, unsigned AMarginPercent) {
+  const int w = ARect.Width(), h = ARect.Height();
+  const double share = AMarginPercent <= 50 ? AMarginPercent / 100.0 : 0.5;
+  const int mx = static_cast<int>(std::lround(w * share)), my = static_cast<int>(std::lround(h * share));
+  const TQD_Font saved = ABitmap.Font;
+  // A positive (cell) height gives a negative size; its magnitude is the
+  // sensible place to start.
+  int size = std::abs(saved.Size());
+  auto fits = [&](bool AStrict) {
+    const TSize e = GetOrientedTextExtent(ABitmap, AText);
+    return AStrict ? w > e.cx + mx && h > e.cy + my : w >= e.cx + mx && h >= e.cy + my;
+  };
+  int result;
+  if (fits(true)) {
+    // Room to spare: the last size that still fits. The cap only guards
+    // against an engine whose extents stop growing.
+    do {
+      ABitmap.Font.SetSize(++size);
+    } while (fits(false) && size < kMaxFitFontSize);
+    result = fits(false) ? size : size - 1;
+  } else if (fits(false)) {
+    result = size;
+  } else {
+    result = 1;
+    while (size > 1) {
+      ABitmap.Font.SetSize(--size);
+      if (fits(false)) {
+        result = size;
+        break;
+      }
+    }
+  }
+  ABitmap.Font = saved;
+  return result;
+}
+
+void DrawTextWithBackground(TBitmap32& ABitmap, const TRect& AClip, int X, int Y, std::string_view AText,
+                            TColor32 ATextColor, TColor32 ABackgroundColor, TQD_TextBackgroundType ABackground,
+                            bool AAntialias) {
+  auto draw = [&](int AX, int AY, TColor32 AColor) {
+    if (AAntialias) {
+      ABitmap.RenderText(AX, AY, AText, AColor);
+    } else {
+      ABitmap.Font.Color = Color32ToWinColor(AColor);
+      ABitmap.Textout(AX, AY, AClip, AText);
+    }
+  };
+  if (ABackground == tbRect) {
+    ABitmap.FillRectTS(GetTextBackgroundRect(ABitmap, AText, X, Y), ABackgroundColor);
+  } else if (ABackground == tbOutline) {
+    draw(X - 1, Y, ABackgroundColor);
+    draw(X + 1, Y, ABackgroundColor);
+    draw(X, Y - 1, ABackgroundColor);
+    draw(X, Y + 1, ABackgroundColor);
+  }
+  draw(X, Y, ATextColor);
 }

@@ -1,0 +1,199 @@
+// The GDI text engine under a real GDI: extents, aliased and anti-aliased
+// drawing into the bitmap, rotated placement, and no GDI objects left behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winternl.h>
+#if defined(__GNUC__)
+// mingw's inline NtCurrentTeb reads gs:[0x30], which GCC takes for an array access.
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#endif
+
+#include <cstdint>
+
+#include "graphics_common.h"
+#include "text_engine_win32.h"
+
+namespace {
+
+TQD_Font FontOf(int AHeight, int AOrientation = 0) {
+  TQD_Font f;
+  f.Name = "Tahoma";  // present in Wine's fonts; Segoe UI falls back there
+  f.Height = AHeight;
+  f.Orientation = AOrientation;
+  return f;
+}
+
+// The bounding box of pixels that differ from ABack; empty when none do.
+TRect InkBox(const TBitmap32& B, TColor32 ABack) {
+  TRect r{B.Width(), B.Height(), 0, 0};
+  for (int y = 0; y < B.Height(); ++y)
+    for (int x = 0; x < B.Width(); ++x)
+      if (B.Pixel(x, y) != ABack) {
+        r.Left = std::min(r.Left, x), r.Top = std::min(r.Top, y);
+        r.Right = std::max(r.Right, x + 1), r.Bottom = std::max(r.Bottom, y + 1);
+      }
+  return r;
+}
+
+// GDI objects of this process. Wine's GetGuiResources is a stub returning 0,
+// so then the shared handle table the PEB points to (the same 24-byte cells
+// on Windows and Wine, 65536 of them) is counted instead: every cell with a
+// type is a live object. The tests check this counter sees objects appear.
+DWORD GdiObjectCount() {
+  if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
+  const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  const uint8_t* table = *reinterpret_cast<const uint8_t* const*>(peb + 0xF8);  // GdiSharedHandleTable
+  if (!table) return 0;
+  struct TCell {
+    uint64_t Object;
+    uint16_t ProcessId, Count, Unique;
+    uint8_t Type, Flags;
+    uint64_t User;
+  };
+  static_assert(sizeof(TCell) == 24);
+  DWORD n = 0;
+  for (size_t i = 0; i < 0x10000; ++i) n += reinterpret_cast<const TCell*>(table)[i].Type != 0;
+  return n;
+}
+
+}  // namespace
+
+TEST(GdiTextEngine, ExtentsAreNonZeroAndGrowWithSizeLengthAndWeight) {
+  TQD_GdiTextEngine e;
+  const TSize small = e.TextExtent(FontOf(-12), "CPU 45 \xC2\xB0" "C");
+  const TSize large = e.TextExtent(FontOf(-24), "CPU 45 \xC2\xB0" "C");
+  EXPECT_GT(small.cx, 0);
+  EXPECT_GT(small.cy, 0);
+  EXPECT_GT(large.cx, small.cx);
+  EXPECT_GT(large.cy, small.cy);
+  EXPECT_GT(e.TextExtent(FontOf(-12), "CPU 45 \xC2\xB0" "C  1234").cx, small.cx);
+  // Rotated fonts still report the width along the baseline.
+  const TSize rotated = e.TextExtent(FontOf(-12, 900), "CPU 45 \xC2\xB0" "C");
+  EXPECT_NEAR(rotated.cx, small.cx, 1);
+  EXPECT_NEAR(rotated.cy, small.cy, 1);
+  // An empty text is a line of the font's height and no width.
+  const TSize empty = e.TextExtent(FontOf(-12), "");
+  EXPECT_EQ(empty.cx, 0);
+  EXPECT_EQ(empty.cy, small.cy);
+}
+
+TEST(GdiTextEngine, TextoutWritesOpaqueFontColourInsideTheClipOnly) {
+  TQD_GdiTextEngine e;
+  TBitmap32 b(120, 40);
+  b.Font = FontOf(-16);
+  b.Font.Color = 0x00336699;  // 0x00BBGGRR: red 0x99, green 0x66, blue 0x33
+  const TRect clip{10, 0, 60, 40};
+  e.Textout(b, 4, 4, clip, "HHHHHHHHHHHH");
+  int drawn = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const TColor32 p = b.Pixel(x, y);
+      if (p == 0) continue;
+      ++drawn;
+      // GDI writes alpha 0; every written pixel must come out opaque.
+      ASSERT_EQ(p, 0xFF996633u) << x << "," << y;
+      ASSERT_TRUE(x >= clip.Left && x < clip.Right) << x;
+    }
+  EXPECT_GT(drawn, 50);
+}
+
+TEST(GdiTextEngine, RenderTextBlendsWithCoverageAndAlpha) {
+  TQD_GdiTextEngine e;
+  TBitmap32 b(160, 40);
+  b.Font = FontOf(-20);
+  b.Clear(0xFF000000);
+  e.RenderText(b, 2, 2, "Quendal", 0xFFFFFFFF);
+  int full = 0, partial = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const uint8_t g = GreenComponent(b.Pixel(x, y));
+      ASSERT_EQ(AlphaComponent(b.Pixel(x, y)), 255);
+      full += g == 255;
+      partial += g > 0 && g < 255;
+    }
+  EXPECT_GT(full, 20);
+  EXPECT_GT(partial, 20);  // anti-aliased edges
+
+  // Half-transparent white over transparent black never becomes opaque.
+  TBitmap32 t(160, 40);
+  t.Font = FontOf(-20);
+  e.RenderText(t, 2, 2, "Quendal", 0x80FFFFFF);
+  int inked = 0;
+  for (int y = 0; y < t.Height(); ++y)
+    for (int x = 0; x < t.Width(); ++x) {
+      const TColor32 p = t.Pixel(x, y);
+      ASSERT_LE(AlphaComponent(p), 0x80);
+      inked += AlphaComponent(p) > 0;
+    }
+  EXPECT_GT(inked, 20);
+}
+
+TEST(GdiTextEngine, RotatedTextLiesAboveTheOriginRunningUp) {
+  TQD_GdiTextEngine e;
+  TBitmap32 b(60, 200);
+  b.Font = FontOf(-16, 900);
+  const char* text = "Rotated text";
+  const TSize ext = e.TextExtent(b.Font, text);
+  e.RenderText(b, 20, 150, text, 0xFFFFFFFF);
+  const TRect ink = InkBox(b, 0);
+  ASSERT_FALSE(ink.IsEmpty());
+  // Taller than wide: the text runs vertically, within x [20, 20 + cy) and
+  // y (150 - cx, 150], allowing a pixel or two of glyph overhang.
+  EXPECT_GT(ink.Height(), ink.Width());
+  EXPECT_GE(ink.Left, 20 - 2);
+  EXPECT_LE(ink.Right, 20 + ext.cy + 2);
+  EXPECT_GE(ink.Top, 150 - ext.cx - 2);
+  EXPECT_LE(ink.Bottom, 151 + 2);
+  EXPECT_GT(ink.Height(), ext.cx * 3 / 4);
+}
+
+TEST(GdiTextEngine, ThousandCallsLeaveTheGdiObjectCountUnchanged) {
+  TQD_GdiTextEngine e;
+  TBitmap32 b(200, 200);
+  b.Font = FontOf(-14);
+  TQD_Font rotated = FontOf(-14, 900);
+  auto round = [&] {
+    b.Font = FontOf(-14);
+    e.TextExtent(b.Font, "42 \xC2\xB0" "C");
+    e.Textout(b, 1, 1, b.BoundsRect(), "42 \xC2\xB0" "C");
+    e.RenderText(b, 1, 20, "42 \xC2\xB0" "C", 0xC0FFFFFF);
+    b.Font = rotated;
+    e.RenderText(b, 150, 190, "42 \xC2\xB0" "C", 0xC0FFFFFF);
+  };
+  round();  // fonts and the scratch DIB are created once, on first use
+  const DWORD before = GdiObjectCount();
+  {
+    // The counter itself must see objects come and go, or the check below proves nothing.
+    TQD_GdiObject probe1(CreateSolidBrush(RGB(1, 2, 3))), probe2(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    ASSERT_EQ(GdiObjectCount(), before + 2);
+  }
+  ASSERT_EQ(GdiObjectCount(), before);
+  for (int i = 0; i < 1000; ++i) round();
+  EXPECT_EQ(GdiObjectCount(), before);
+  EXPECT_EQ(e.CachedFontCount(), 3u);  // (14, aliased), (14, anti-aliased), (14 rotated, anti-aliased)
+}
+
+TEST(GdiTextEngine, FontCacheStaysBoundedWhenSizesVary) {
+  TQD_GdiTextEngine e;
+  TBitmap32 b(100, 40);
+  b.Font = FontOf(-10);
+  // Fitting a size measures many heights: the cache must not keep them all.
+  for (int h = 1; h <= 300; ++h) e.TextExtent(FontOf(-h), "x");
+  EXPECT_LE(e.CachedFontCount(), TQD_GdiTextEngine::kMaxCachedFonts);
+  // And evicted fonts were deleted, not leaked.
+  const DWORD before = GdiObjectCount();
+  for (int h = 1; h <= 300; ++h) e.TextExtent(FontOf(-h), "x");
+  EXPECT_LE(GdiObjectCount(), before + 1);
+}
+
+TEST(GdiTextEngine, BitmapMethodsUseTheCurrentEngine) {
+  TQD_GdiTextEngine e;
+  TBitmap32 b(100, 40);
+  b.Font = FontOf(-16);
+  const TSize builtin = b.TextExtent("Quendal");
+  SetCurrentTextEngine(&e);
+  const TSize gdi = b.TextExtent("Quendal");
+  SetCurrentTextEngine(nullptr);
+  EXPECT_EQ(gdi, e.TextExtent(b.Font, "Quendal"));
+  EXPECT_EQ(b.TextExtent("Quendal"), builtin);
+}
