@@ -232,13 +232,15 @@ std::string TQD_DataLogger::FormatValue(const TQD_URID& AURID, TQD_DynamicCaptio
   return FormatValue(GetReadingIndex(AURID), ASource);
 }
 
+std::string FormatFixed(double AValue, int ADecimals) {
+  char number[kFormatNumberMaxLength];
+  return std::string(number, FormatNumberTo(number, AValue, ADecimals, CurrentLocale().DecimalSeparator(), 0));
+}
+
 namespace {
 
 std::string FormatGiB(uint64_t ABytes, int ADecimals) {
-  char number[kFormatNumberMaxLength];
-  const size_t n = FormatNumberTo(number, static_cast<double>(ABytes) / 1073741824.0, ADecimals,
-                                  CurrentLocale().DecimalSeparator(), 0);
-  return Join({std::string_view(number, n), " GiB"});
+  return FormatFixed(static_cast<double>(ABytes) / 1073741824.0, ADecimals) + " GiB";
 }
 
 }  // namespace

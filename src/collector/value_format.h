@@ -34,6 +34,10 @@ extern const TQD_DisplayUnitGroup DisplayUnitGroups[kDisplayUnitGroupCount];
 // "1.5 KiB". Empty for a group number above 3.
 std::string FormatScaledValue(uint32_t AGroup, int64_t AValue);
 
+// AValue in fixed notation (12 significant digits, ADecimals decimals) with
+// the locale's decimal separator and no grouping.
+std::string FormatFixed(double AValue, int ADecimals);
+
 // Minutes as "HH h MM m", rounded to whole minutes (halves to even).
 std::string FormatMinutes(double AValue);
 

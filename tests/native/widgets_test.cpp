@@ -1,0 +1,319 @@
+// Widgets: their refresh rules (what changes trigger a repaint) and the
+// geometry and colours of what they paint.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "block_writer.h"
+#include "color_table.h"
+#include "data_logger.h"
+#include "divider.h"
+#include "fake_ports.h"
+#include "gauge.h"
+#include "label.h"
+#include "line_graph.h"
+#include "net_graph.h"
+
+namespace {
+
+constexpr uint32_t kCPU = 0xF0000300;
+const TQD_URID kUsage = TQD_URID::CreateNew(kCPU, 0, 0x7000000);
+const TQD_URID kTemp = TQD_URID::CreateNew(kCPU, 0, 0x1000000);
+const TQD_URID kMem = TQD_URID::CreateNew(kCPU, 0, 0x8000001);
+const TQD_URID kGone = TQD_URID::CreateNew(kCPU, 0, 0x7777777);
+
+// A data logger over a small block whose values the test can change.
+class WidgetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    block.PollTime = 1700000000;
+    block.Sensors = {{kCPU, 0, "CPU [#0]", ""}};
+    block.Readings = {{7, 0, 0x7000000, "Total CPU Usage", "CPU", "%", 20, 0, 37, 10},
+                      {1, 0, 0x1000000, "CPU Package", "Package", "\xC2\xB0" "C", 45, 30, 80, 50},
+                      {8, 0, 0x8000001, "Memory Allocated", "VRAM", "MB", 8192, 0, 8192, 4000}};
+    fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", 1000, 400, 600}};
+    logger = std::make_unique<TQD_DataLogger>(fakes.Ports(), false, 180, 2000);
+    Poll();
+    logger->InternalPolling();
+  }
+  // Publishes the block as it is now and polls it (a new poll time each call).
+  void Poll() {
+    block.PollTime += 2;
+    fakes.SharedMemory.Block = WriteBlock(block);
+    logger->HWiPolling();
+  }
+  template <typename W>
+  void Setup(W& AWidget, int AWidth = 100, int AHeight = 20) {
+    AWidget.SetColorTable(&colors);
+    AWidget.SetDataLogger(logger.get());
+    AWidget.SetBoundsRect({0, 0, AWidth, AHeight});
+  }
+
+  TSF_Block block;
+  TFakeCollector fakes;
+  std::unique_ptr<TQD_DataLogger> logger;
+  TQD_ColorTable colors;
+};
+
+}  // namespace
+
+TEST_F(WidgetTest, GaugeMaximumRules) {
+  TQD_Gauge g;
+  Setup(g);
+  g.Settings().URID = kUsage;
+  ASSERT_TRUE(g.ManualRepaint());
+  EXPECT_EQ(g.Values().Pos, 20);
+  EXPECT_EQ(g.Values().Max, 100);  // a "%" reading peaking at 37 still scales to 100
+  g.Settings().MaxValueManual = 50;
+  EXPECT_TRUE(g.ManualRepaint());
+  EXPECT_EQ(g.Values().Max, 50);
+  block.Readings[0].Value = 60;
+  Poll();
+  g.ManualRepaint();
+  EXPECT_EQ(g.Values().Max, 60);  // the value raises the scale: a full bar
+  g.Settings().URID = kGone;
+  g.ManualRepaint();
+  EXPECT_EQ(g.Values().Pos, 0);
+  EXPECT_EQ(g.Values().Max, 50);
+  EXPECT_EQ(g.ReadingIndex(), 0u);
+}
+
+TEST_F(WidgetTest, GaugeRepaintsOnlyOnChangeExceptInDemo) {
+  TQD_Gauge g;
+  Setup(g);
+  g.Settings().URID = kUsage;
+  EXPECT_TRUE(g.ManualRepaint());
+  g.Dirty = false;
+  EXPECT_FALSE(g.ManualRepaint());
+  EXPECT_FALSE(g.Dirty);
+  Poll();  // same values, new poll: still nothing to draw
+  EXPECT_FALSE(g.ManualRepaint());
+  block.Readings[0].Value = 21;
+  Poll();
+  EXPECT_TRUE(g.ManualRepaint());
+  EXPECT_TRUE(g.Dirty);
+
+  TQD_Gauge demo;
+  Setup(demo);
+  demo.Settings().Mode = gmDemo;
+  demo.Random = [](int, int AHigh) { return AHigh; };
+  EXPECT_TRUE(demo.ManualRepaint());
+  EXPECT_TRUE(demo.ManualRepaint());
+}
+
+TEST_F(WidgetTest, GaugeRAMAndDiskModes) {
+  TQD_Gauge ram;
+  Setup(ram);
+  ram.Settings().Mode = gmRAMUsed;
+  ram.ManualRepaint();
+  const TQD_RAMINFO& info = logger->RAMInfo();
+  EXPECT_EQ(ram.Values().Pos, static_cast<double>(info.Total - info.Available));
+  EXPECT_EQ(ram.Values().Max, static_cast<double>(info.Total));
+
+  TQD_Gauge disk;
+  Setup(disk);
+  disk.Settings().Mode = gmDiskUsed;
+  disk.Settings().DiskModeDriveIndex = 1;
+  disk.Settings().LabelPosition = glpCentered;
+  disk.ManualRepaint();
+  EXPECT_EQ(disk.Values().Pos, 600);
+  EXPECT_EQ(disk.Values().Max, 1000);
+  EXPECT_FALSE(disk.ValueText().empty());
+  disk.Settings().DiskModeDriveIndex = 2;  // beyond the list
+  disk.ManualRepaint();
+  EXPECT_EQ(disk.Values().Pos, 0);
+  EXPECT_EQ(disk.Values().Max, 0);
+  EXPECT_EQ(disk.ValueText(), "");
+}
+
+TEST_F(WidgetTest, GaugeForceGiBOnlyForMegabytes) {
+  TQD_Gauge g;
+  Setup(g);
+  g.Settings().URID = kMem;
+  g.Settings().ForceGiB = true;
+  g.ManualRepaint();
+  EXPECT_EQ(g.ValueText(), "8.00 GiB");
+  g.Settings().URID = kTemp;
+  g.ManualRepaint();
+  EXPECT_EQ(g.ValueText(), logger->FormatValue(2, dcsValue));
+}
+
+TEST_F(WidgetTest, GaugeBarSplitsBackgroundAndForeground) {
+  TQD_Gauge g;
+  Setup(g, 100, 10);
+  g.Settings().URID = kUsage;  // 20 of 100
+  g.ManualRepaint();
+  const TBitmap32& b = g.Buffer();
+  // Left of the tip: the foreground gradient; right: the background.
+  const TColor32 fg = b.Pixel(10, 5), bg = b.Pixel(60, 5);
+  EXPECT_EQ(fg, GradientColorAt({{0, g.Colors().ForegroundStartColor}, {1, g.Colors().ForegroundEndColor}}, 10.5f / 20));
+  EXPECT_EQ(bg, GradientColorAt({{0, g.Colors().BackgroundStartColor}, {1, g.Colors().BackgroundEndColor}}, 60.5f / 100));
+  // A zero bar leaves the whole background.
+  TQD_Gauge empty;
+  Setup(empty, 100, 10);
+  empty.Settings().URID = kGone;
+  empty.Repaint();
+  EXPECT_EQ(empty.Buffer().Pixel(2, 5),
+            GradientColorAt({{0, empty.Colors().BackgroundStartColor}, {1, empty.Colors().BackgroundEndColor}}, 2.5f / 100));
+}
+
+TEST_F(WidgetTest, LabelCaptionsRefreshAndRepaintOnlyOnChange) {
+  TQD_Label l;
+  Setup(l);
+  l.AddCaption("Fixed");
+  EXPECT_TRUE(l.ManualRepaint());  // the captions were added
+  EXPECT_FALSE(l.ManualRepaint());
+  l.AddCaption(kTemp, dcsValue);
+  EXPECT_TRUE(l.ManualRepaint());
+  EXPECT_EQ(l.Settings().Captions[1].Caption, logger->FormatValue(2, dcsValue));
+  EXPECT_EQ(l.Settings().Captions[0].Caption, "Fixed");
+  Poll();
+  EXPECT_FALSE(l.ManualRepaint());
+  block.Readings[1].Value = 46;
+  Poll();
+  EXPECT_TRUE(l.ManualRepaint());
+}
+
+TEST_F(WidgetTest, LabelThresholdAndSpecialModes) {
+  TQD_Label l;
+  Setup(l);
+  l.SetTemperatureThreshold(0);
+  EXPECT_EQ(l.Settings().TemperatureThreshold, 100.0);
+  l.SetTemperatureThreshold(-5);
+  EXPECT_EQ(l.Settings().TemperatureThreshold, 100.0);
+  l.SetTemperatureThreshold(90);
+  EXPECT_EQ(l.Settings().TemperatureThreshold, 90.0);
+
+  TQD_Label disk;
+  Setup(disk);
+  disk.Settings().Mode = lmDisk;
+  disk.Settings().DiskModeDriveIndex = 1;
+  disk.Settings().DiskModeValue = dmLetterAndName;
+  disk.AddCaption("");
+  disk.ManualRepaint();
+  EXPECT_EQ(disk.Settings().Captions[0].Caption, "C:\\: System");
+  disk.Settings().DiskModeDriveIndex = 5;
+  disk.ManualRepaint();
+  EXPECT_EQ(disk.Settings().Captions[0].Caption, "");
+
+  TQD_Label temp;
+  Setup(temp);
+  temp.Settings().Mode = lmTemperature;
+  temp.AddCaption(kTemp, dcsValue);
+  temp.ManualRepaint();
+  EXPECT_EQ(temp.Temperature(), 45);
+  // 45 of 100 is step 4 (4.5 to even): stops gradient[3], [4], [5] at 0, 0.5, 1.
+  const auto& grad = colors.TemperatureGradientTable();
+  EXPECT_EQ(temp.Buffer().Pixel(3, 3), GradientColorAt({{0, grad[3]}, {0.5f, grad[4]}, {1, grad[5]}}, 3.5f / 100));
+}
+
+TEST_F(WidgetTest, LineGraphSamplesOncePerPoll) {
+  TQD_LineGraph lg;
+  Setup(lg, 200, 50);
+  lg.AddGraph(kUsage, dcsValue, 20, LineGraphColors_Usage);
+  lg.AddGraph(kGone, dcsValue, 20, LineGraphColors_Power);
+  EXPECT_TRUE(lg.ManualRepaint());
+  EXPECT_EQ(lg.LineGraphs()[0].Values.back(), 20);
+  lg.Repaint();
+  lg.Repaint();  // painting again between polls adds nothing
+  EXPECT_EQ(lg.LineGraphs()[0].Values[18], 0);
+  EXPECT_FALSE(lg.ManualRepaint());
+  block.Readings[0].Value = 30;
+  Poll();
+  EXPECT_TRUE(lg.ManualRepaint());
+  EXPECT_EQ(lg.LineGraphs()[0].Values[18], 20);
+  EXPECT_EQ(lg.LineGraphs()[0].Values[19], 30);
+  EXPECT_EQ(lg.LineGraphs()[0].MaxValue, 100);  // "%" peaking at 37
+  // The missing reading's graph stays frozen at zeros, caption untouched.
+  for (double v : lg.LineGraphs()[1].Values) EXPECT_EQ(v, 0);
+  EXPECT_EQ(lg.LineGraphs()[1].Caption, "");
+}
+
+TEST_F(WidgetTest, LineGraphCaptions) {
+  TQD_LineGraph lg;
+  Setup(lg, 200, 50);
+  lg.AddGraph(kTemp, dcsValue, 0, LineGraphColors_Default);
+  EXPECT_EQ(lg.LineGraphs()[0].Values.size(), 20u);
+  lg.LineGraphs()[0].ShowValueCaption = true;
+  lg.ManualRepaint();
+  EXPECT_EQ(lg.LineGraphs()[0].Caption, "Package: " + logger->FormatValue(2, dcsValue));
+  lg.LineGraphs()[0].ShortCaption = "-";
+  Poll();
+  lg.ManualRepaint();
+  EXPECT_EQ(lg.LineGraphs()[0].Caption, logger->FormatValue(2, dcsValue));
+  lg.LineGraphs()[0].ShortCaption = "T";
+  lg.LineGraphs()[0].MaxValueManual = 40;
+  Poll();
+  lg.ManualRepaint();
+  EXPECT_EQ(lg.LineGraphs()[0].Caption, "T: " + logger->FormatValue(2, dcsValue));
+  EXPECT_EQ(lg.LineGraphs()[0].MaxValue, 45);  // the value above the manual scale wins
+}
+
+TEST_F(WidgetTest, LineGraphFillsOnlyASingleGraph) {
+  block.Readings[0].Value = 100;  // a full-height line
+  Poll();
+  TQD_LineGraph one;
+  Setup(one, 40, 40);
+  one.Settings().GridLines = lglOff;
+  one.AddGraph(kUsage, dcsValue, 2, LineGraphColors_Usage);
+  one.LineGraphs()[0].Values = {100, 100};
+  one.ManualRepaint();
+  TQD_LineGraph two;
+  Setup(two, 40, 40);
+  two.Settings().GridLines = lglOff;
+  two.AddGraph(kUsage, dcsValue, 2, LineGraphColors_Usage);
+  two.AddGraph(kUsage, dcsValue, 2, LineGraphColors_Usage);
+  two.ManualRepaint();
+  // Under the lines: the fill colour with one graph, the background with two.
+  const TColor32 background = GradientColorAt({{0, two.Settings().BackgroundColors.BackgroundStartColor},
+                                               {1, two.Settings().BackgroundColors.BackgroundEndColor}},
+                                              (40 - 35.5f) / 40);
+  EXPECT_EQ(two.Buffer().Pixel(30, 35), background);
+  EXPECT_NE(one.Buffer().Pixel(30, 35), background);
+}
+
+TEST_F(WidgetTest, NetGraphCaptionsAndScale) {
+  fakes.Network.Rows = {MakeIFRow(1, true, 1000, 500)};
+  fakes.Network.Rows[0].TransmitLinkSpeed = 8000000;
+  logger->InternalPolling();
+  fakes.Network.Rows[0].InOctets += 4096;
+  fakes.Network.Rows[0].OutOctets += 1024;
+  fakes.Clock.LocalTime += 1;
+  logger->InternalPolling();
+
+  TQD_NetGraph up;
+  Setup(up, 200, 60);
+  up.AddGraph(MakeGuid(1), NetGraphColors_Upload);
+  up.AddGraph(MakeGuid(9), NetGraphColors_Upload);  // never seen: disabled
+  EXPECT_TRUE(up.ManualRepaint());
+  EXPECT_EQ(up.NetGraphs()[0].Caption, "\xE2\x96\xB2  1 KiB/s");
+  EXPECT_EQ(up.NetGraphs()[0].MaxValue, 4096u);  // both directions scale together
+  EXPECT_EQ(up.NetGraphs()[0].MaxCaption, "4 KiB/s");
+  EXPECT_EQ(up.NetGraphs()[1].Caption, "[DISABLED]");
+  EXPECT_EQ(up.NetGraphs()[1].MaxCaption, "[DISABLED]");
+  EXPECT_EQ(up.NetGraphs()[1].MaxValue, 0u);
+  EXPECT_FALSE(up.ManualRepaint());  // no new internal poll
+  EXPECT_EQ(logger->NIFLogger().NumInterfaces(), 1u);  // reading a graph creates no interface
+
+  up.Settings().AutoScaling = false;
+  fakes.Clock.LocalTime += 1;
+  logger->InternalPolling();
+  up.ManualRepaint();
+  EXPECT_EQ(up.NetGraphs()[0].MaxValue, 1000000u);  // the link speed in bytes per second
+}
+
+TEST_F(WidgetTest, DividerGradients) {
+  TQD_Divider d;
+  Setup(d, 10, 11);
+  d.Repaint();
+  EXPECT_EQ(d.Buffer().Pixel(5, 0), GradientColorAt({{0, 0xFF000000}, {1, 0xFF3F3F3F}}, 0.5f / 11));
+  EXPECT_EQ(d.Buffer().Pixel(5, 10), GradientColorAt({{0, 0xFF000000}, {1, 0xFF3F3F3F}}, 10.5f / 11));
+  d.ApplyColorPreset(DividerColors_Alt);
+  d.Settings().Orientation = doLeftRight;
+  d.Repaint();
+  EXPECT_EQ(d.Buffer().Pixel(9, 3), GradientColorAt({{0, 0xFF000000}, {1, 0xFFFFFFFF}}, 9.5f / 10));
+  d.Settings().Gradient = dgtOff;
+  d.Repaint();
+  EXPECT_EQ(d.Buffer().Pixel(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(d.Buffer().Pixel(9, 10), 0xFFFFFFFFu);
+}
