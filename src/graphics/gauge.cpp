@@ -15,6 +15,18 @@ const std::vector<TColor32> kTickPattern = {0x7F000000, 0x7F7F7F7F};
 
 }  // namespace
 
+int GaugeTextX(TQD_GaugeLabelPosition APosition, TQD_Orientation AOrientation, const TRect& R, double AScale,
+               double APos, int ACX) {
+  if (APosition == glpCentered) return RoundToInt(R.Width() / 2.0 + R.Left - ACX / 2.0);
+  if (AOrientation == orRight) {
+    // The text ends 7 pixels left of the tip, but never starts before x = 5.
+    const int x = RoundToInt(AScale * APos - ACX - 8 + 1);
+    return x < 5 ? 5 : x;
+  }
+  const int x = RoundToInt(R.Right - AScale * APos + 8 - 1);
+  return R.Right < x + ACX + 5 ? R.Right - ACX - 5 : x;
+}
+
 TQD_Gauge::TQD_Gauge() = default;
 
 void TQD_Gauge::ApplyColorPreset(const TQD_GaugeColors_Str& P) {
@@ -141,17 +153,7 @@ void TQD_Gauge::Paint(TBitmap32& B, const TRect& R) {
       if (FSettings.TextAutoSize) B.Font.SetSize(FitFontSize(B, text, R, FSettings.TextAutoSizeMargin));
       const TSize ext = B.TextExtent(text);
       const int y = RoundToInt(R.Height() / 2.0 - ext.cy / 2.0);
-      int x;
-      if (FSettings.LabelPosition == glpCentered) {
-        x = RoundToInt(R.Width() / 2.0 + R.Left - ext.cx / 2.0);
-      } else if (FSettings.Orientation == orRight) {
-        // The text ends 7 pixels left of the bar tip, but never before x = 5.
-        x = RoundToInt(k * FValues.Pos - ext.cx - 8 + 1);
-        if (x < 5) x = 5;
-      } else {
-        x = RoundToInt(R.Right - k * FValues.Pos + 8 - 1);
-        if (R.Right < x + ext.cx + 5) x = R.Right - ext.cx - 5;
-      }
+      const int x = GaugeTextX(FSettings.LabelPosition, FSettings.Orientation, R, k, FValues.Pos, ext.cx);
       DrawTextWithBackground(B, R, x, y, text, FColors.TextColor, FColors.TextBGColor, FSettings.TextBackground,
                              FSettings.TextAntialiasing);
     }

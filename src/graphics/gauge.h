@@ -62,6 +62,11 @@ QD_GAUGE_PRESET(GaugeColors_Fan, "GA_NoUsageHiColor_Default", "GA_NoUsageLoColor
 QD_GAUGE_PRESET(GaugeColors_DiskUsed, "GA_NoUsageHiColor_Default", "GA_NoUsageLoColor_Default", "GA_UsageLoColor_RAM", "GA_UsageHiColor_RAM");
 #undef QD_GAUGE_PRESET
 
+// Where the value text of width ACX starts: centred, or beside the bar's tip
+// (AScale × APos from the anchored edge), kept inside the gauge.
+int GaugeTextX(TQD_GaugeLabelPosition APosition, TQD_Orientation AOrientation, const TRect& R, double AScale,
+               double APos, int ACX);
+
 class TQD_Gauge : public TQD_Widget {
  public:
   TQD_Gauge();

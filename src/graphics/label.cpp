@@ -1,9 +1,42 @@
 // TQD_Label; see label.h.
 #include "label.h"
 
+#include <algorithm>
+
 #include "color_table.h"
 #include "data_logger.h"
 #include "locale_port.h"
+
+TRect LabelCaptionCell(const TRect& R, int ACount, int AIndex) {
+  const int w = RoundToInt(static_cast<double>(R.Width()) / ACount);
+  return {R.Left + AIndex * w, R.Top, R.Left + AIndex * w + w + 1, R.Bottom};
+}
+
+int LabelCaptionX(TQD_LabelPosition APosition, const TRect& ACell, int ACX) {
+  switch (APosition) {
+    case lpFlushLeft: {
+      // A fifth in from the left, unless the text would not fit from there.
+      const int d = RoundToInt(ACell.Width() / 100.0 * 20 + ACell.Left);
+      return (d >= ACell.Left && ACell.Right >= d + ACX) ? d : ACell.Left;
+    }
+    case lpFlushRight: {
+      const int x = RoundToInt(ACell.Right - ACX - ACell.Width() / 100.0 * 20);
+      return (x < ACell.Left || ACell.Right < x + ACX) ? ACell.Right - ACX : x;
+    }
+    case lpCentered:
+      break;
+  }
+  return RoundToInt(ACell.Width() / 2.0 + ACell.Left - ACX / 2.0);
+}
+
+std::vector<TGradientStop> LabelTemperatureStops(const TQD_TemperatureGradientTable& AGradient, int AIndex) {
+  std::vector<TGradientStop> stops;
+  const auto at = [&](int i) { return AGradient[static_cast<size_t>(i)]; };
+  if (AIndex > 0) stops.push_back({0.0f, at(AIndex - 1)});
+  stops.push_back({0.5f, at(AIndex)});
+  if (AIndex < 10) stops.push_back({1.0f, at(AIndex + 1)});
+  return stops;
+}
 
 TQD_Label::TQD_Label() = default;
 
@@ -114,13 +147,8 @@ void TQD_Label::Paint(TBitmap32& B, const TRect& R) {
 
   // 1. Background.
   if (FSettings.Mode == lmTemperature && FColorTable) {
-    const auto& gradient = FColorTable->TemperatureGradientTable();
     const int i = TQD_ColorTable::GetTemperatureColorIdx(FTemperature, FSettings.TemperatureThreshold);
-    std::vector<TGradientStop> stops;
-    if (i > 0) stops.push_back({0.0f, gradient[static_cast<size_t>(i - 1)]});
-    stops.push_back({0.5f, gradient[static_cast<size_t>(i)]});
-    if (i < 10) stops.push_back({1.0f, gradient[static_cast<size_t>(i + 1)]});
-    B.FillPolygonGradient(poly, start, end, stops);
+    B.FillPolygonGradient(poly, start, end, LabelTemperatureStops(FColorTable->TemperatureGradientTable(), i));
   } else {
     const TQD_LabelColors& c = FColors;
     const bool right = FSettings.Orientation == orRight;
@@ -162,28 +190,13 @@ void TQD_Label::Paint(TBitmap32& B, const TRect& R) {
   // 3. Captions side by side, each cell overlapping the next by one pixel.
   const auto n = static_cast<int>(FSettings.Captions.size());
   if (n > 0) {
-    const int w = RoundToInt(static_cast<double>(R.Width()) / n);
     for (int k = 0; k < n; ++k) {
       const TQD_LabelCaption& c = FSettings.Captions[static_cast<size_t>(k)];
       if (c.Caption.empty()) continue;
-      const TRect cell{R.Left + k * w, R.Top, R.Left + k * w + w + 1, R.Bottom};
+      const TRect cell = LabelCaptionCell(R, n, k);
       if (FSettings.TextAutoSize) B.Font.SetSize(FitFontSize(B, c.Caption, cell, FSettings.TextAutoSizeMargin));
       const TSize ext = B.TextExtent(c.Caption);
-      int x = 0;
-      switch (c.Position) {
-        case lpCentered:
-          x = RoundToInt(cell.Width() / 2.0 + cell.Left - ext.cx / 2.0);
-          break;
-        case lpFlushLeft: {
-          const int d = RoundToInt(cell.Width() / 100.0 * 20 + cell.Left);
-          x = (d >= cell.Left && cell.Right >= d + ext.cx) ? d : cell.Left;
-          break;
-        }
-        case lpFlushRight:
-          x = RoundToInt(cell.Right - ext.cx - cell.Width() / 100.0 * 20);
-          if (x < cell.Left || cell.Right < x + ext.cx) x = cell.Right - ext.cx;
-          break;
-      }
+      const int x = LabelCaptionX(c.Position, cell, ext.cx);
       const int y = RoundToInt(cell.Height() / 2.0 + cell.Top - ext.cy / 2.0);
       DrawTextWithBackground(B, cell, x, y, c.Caption, c.Colors.TextColor, c.Colors.TextBGColor,
                              FSettings.TextBackground, FSettings.TextAntialiasing);

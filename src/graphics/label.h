@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "color_table.h"
 #include "graphics_common.h"
 #include "readings.h"
 #include "urid.h"
@@ -97,6 +98,15 @@ inline constexpr TQD_LabelCaptionColors_Str CaptionColors_AMDRed = {"AMD_Red", "
 inline constexpr TQD_LabelCaptionColors_Str CaptionColors_NVIDIAGreen = {"NVIDIA_Green", "TX_BGColor_Default"};
 inline constexpr TQD_LabelCaptionColors_Str CaptionColors_Darkest2 = {"TX_Color_Darkest", "TX_BGColor_Lighter"};
 inline constexpr TQD_LabelCaptionColors_Str CaptionColors_Error = {"TX_Color_Error", "TX_BGColor_Default"};
+
+// Caption k of n in the client rect: equal columns, each one pixel wider so
+// neighbours overlap by a pixel.
+TRect LabelCaptionCell(const TRect& R, int ACount, int AIndex);
+// Where a caption of width ACX starts in its cell.
+int LabelCaptionX(TQD_LabelPosition APosition, const TRect& ACell, int ACX);
+// The background stops of a temperature label at gradient step AIndex: the
+// step at the middle, its neighbours (where they exist) at the ends.
+std::vector<TGradientStop> LabelTemperatureStops(const TQD_TemperatureGradientTable& AGradient, int AIndex);
 
 class TQD_Label : public TQD_Widget {
  public:

@@ -7,6 +7,11 @@
 #include "data_logger.h"
 #include "value_format.h"
 
+float NetGraphPointY(TQD_NetGraphMode AMode, const TRect& G, double AScale, uint64_t AValue) {
+  const double v = AScale * static_cast<double>(AValue);
+  return static_cast<float>(AMode == ngmUpload ? G.Bottom - v : v + G.Top - 1);
+}
+
 TQD_NetGraph::TQD_NetGraph() = default;
 
 void TQD_NetGraph::ApplyColorPreset(const TQD_NetGraphBGColors_Str& P) {
@@ -101,9 +106,7 @@ void TQD_NetGraph::Paint(TBitmap32& B, const TRect& R) {
         if (i < h.size()) v = h[i];
       }
       const auto x = static_cast<float>(dx * i + G.Left);
-      const auto y = static_cast<float>(upload ? G.Bottom - k * static_cast<double>(v)
-                                               : k * static_cast<double>(v) + G.Top - 1);
-      FPoints.push_back({x, y});
+      FPoints.push_back({x, NetGraphPointY(FSettings.Mode, G, k, v)});
     }
     const size_t pointCount = FPoints.size();
     FPoints.push_back(upload ? TFloatPoint{gr, gb} : TFloatPoint{gr, gt});

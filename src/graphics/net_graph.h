@@ -80,6 +80,10 @@ inline constexpr TQD_NetGraphColors_Str NetGraphColors_Upload = {
 inline constexpr TQD_NetGraphBGColors_Str NetGraphBGColors_Download = {"NG_NoUsageHiColor_Download", "NG_NoUsageLoColor_Download"};
 inline constexpr TQD_NetGraphBGColors_Str NetGraphBGColors_Upload = {"NG_NoUsageHiColor_Upload", "NG_NoUsageLoColor_Upload"};
 
+// The height of a history value in the graph area: upload graphs rise from
+// the bottom edge, download graphs hang from one pixel above the top edge.
+float NetGraphPointY(TQD_NetGraphMode AMode, const TRect& G, double AScale, uint64_t AValue);
+
 class TQD_NetGraph : public TQD_Widget {
  public:
   TQD_NetGraph();

@@ -1,16 +1,10 @@
 // Golden image of the built-in text engine: a sheet of samples must match
-// tests/golden/text_builtin.png within a small per-channel tolerance, so any
-// change to glyphs, metrics or placement is noticed. Regenerate deliberately
-// with QUENDAL_UPDATE_GOLDEN=1 and look at the PNG before committing it; a
-// mismatch leaves the new rendering beside the golden as text_builtin.png.new.
+// tests/golden/text_builtin.png, so any change to glyphs, metrics or
+// placement is noticed (see golden.h).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-
+#include "golden.h"
 #include "graphics_common.h"
-#include "png_reader.h"
-#include "png_writer.h"
 
 namespace {
 
@@ -41,28 +35,5 @@ TBitmap32 SampleSheet() {
 }  // namespace
 
 TEST(TextGolden, BuiltinEngineSampleSheetMatchesTheGoldenImage) {
-  const char* root = std::getenv("QUENDAL_SOURCE_DIR");
-  ASSERT_NE(root, nullptr) << "QUENDAL_SOURCE_DIR is not set (ctest sets it)";
-  const std::string path = std::string(root) + "/tests/golden/text_builtin.png";
-  const TBitmap32 sheet = SampleSheet();
-  if (std::getenv("QUENDAL_UPDATE_GOLDEN")) {
-    std::string error;
-    ASSERT_TRUE(WritePngFile(sheet, path, &error)) << error;
-  }
-  TBitmap32 golden;
-  std::string error;
-  ASSERT_TRUE(ReadStoredPngFile(path, golden, &error)) << error;
-  ASSERT_EQ(golden.Width(), sheet.Width());
-  ASSERT_EQ(golden.Height(), sheet.Height());
-  int worst = 0, differing = 0;
-  for (int y = 0; y < sheet.Height(); ++y)
-    for (int x = 0; x < sheet.Width(); ++x) {
-      const TColor32 a = sheet.Pixel(x, y), g = golden.Pixel(x, y);
-      int d = 0;
-      for (int s = 0; s <= 24; s += 8) d = std::max(d, std::abs(int((a >> s) & 0xFF) - int((g >> s) & 0xFF)));
-      worst = std::max(worst, d);
-      differing += d > 2;
-    }
-  if (differing) WritePngFile(sheet, path + ".new");
-  EXPECT_EQ(differing, 0) << "worst channel difference " << worst << "; see " << path << ".new";
+  ExpectMatchesGolden(SampleSheet(), "text_builtin");
 }

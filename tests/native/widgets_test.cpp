@@ -9,6 +9,7 @@
 #include "data_logger.h"
 #include "divider.h"
 #include "fake_ports.h"
+#include "golden.h"
 #include "gauge.h"
 #include "label.h"
 #include "line_graph.h"
@@ -316,4 +317,205 @@ TEST_F(WidgetTest, DividerGradients) {
   d.Repaint();
   EXPECT_EQ(d.Buffer().Pixel(0, 0), 0xFFFFFFFFu);
   EXPECT_EQ(d.Buffer().Pixel(9, 10), 0xFFFFFFFFu);
+}
+
+TEST(WidgetGeometry, LabelCaptionCellsOverlapByOnePixel) {
+  const TRect R{0, 0, 100, 20};
+  EXPECT_EQ(LabelCaptionCell(R, 3, 0), (TRect{0, 0, 34, 20}));  // w = round(33.3) = 33
+  EXPECT_EQ(LabelCaptionCell(R, 3, 1), (TRect{33, 0, 67, 20}));
+  EXPECT_EQ(LabelCaptionCell(R, 3, 2), (TRect{66, 0, 100, 20}));
+  EXPECT_EQ(LabelCaptionCell({10, 5, 60, 9}, 2, 1), (TRect{35, 5, 61, 9}));  // 25 halves to even: 25
+}
+
+TEST(WidgetGeometry, LabelFlushPositionsFallBackWhenTheTextDoesNotFit) {
+  const TRect cell{0, 0, 100, 20};
+  EXPECT_EQ(LabelCaptionX(lpCentered, cell, 40), 30);
+  EXPECT_EQ(LabelCaptionX(lpFlushLeft, cell, 40), 20);   // a fifth in
+  EXPECT_EQ(LabelCaptionX(lpFlushLeft, cell, 81), 0);    // wider than 80%: the cell's left edge
+  EXPECT_EQ(LabelCaptionX(lpFlushRight, cell, 40), 40);  // a fifth from the right
+  EXPECT_EQ(LabelCaptionX(lpFlushRight, cell, 130), -30);  // wider than the cell: Right - cx
+}
+
+TEST(WidgetGeometry, TemperatureStopsAtTheGradientEnds) {
+  TQD_TemperatureGradientTable g{};
+  for (size_t i = 0; i < g.size(); ++i) g[i] = static_cast<TColor32>(0xFF000000 + i);
+  const int i45 = TQD_ColorTable::GetTemperatureColorIdx(45, 100);
+  ASSERT_EQ(i45, 4);  // 4.5 rounds to even
+  auto s = LabelTemperatureStops(g, i45);
+  ASSERT_EQ(s.size(), 3u);
+  EXPECT_EQ(s[0].Color, g[3]);
+  EXPECT_EQ(s[1].Color, g[4]);
+  EXPECT_EQ(s[2].Color, g[5]);
+  s = LabelTemperatureStops(g, TQD_ColorTable::GetTemperatureColorIdx(0, 100));
+  ASSERT_EQ(s.size(), 2u);  // no stop before the first step
+  EXPECT_EQ(s[0].Position, 0.5f);
+  EXPECT_EQ(s[0].Color, g[0]);
+  EXPECT_EQ(s[1].Color, g[1]);
+  EXPECT_EQ(LabelTemperatureStops(g, 10).size(), 2u);
+}
+
+TEST(WidgetGeometry, GaugeTextStaysBesideTheTipAndInsideTheGauge) {
+  const TRect R{0, 0, 162, 22};
+  const double k = 162.0 / 100;
+  EXPECT_EQ(GaugeTextX(glpBarEdge, orRight, R, k, 80, 40), RoundToInt(k * 80 - 40 - 7));
+  EXPECT_EQ(GaugeTextX(glpBarEdge, orRight, R, k, 10, 40), 5);  // bar shorter than the text
+  EXPECT_EQ(GaugeTextX(glpBarEdge, orLeft, R, k, 50, 40), RoundToInt(162 - k * 50 + 7));
+  EXPECT_EQ(GaugeTextX(glpBarEdge, orLeft, R, k, 5, 40), 162 - 40 - 5);  // would run past the right edge
+  EXPECT_EQ(GaugeTextX(glpCentered, orLeft, R, k, 5, 40), 61);
+}
+
+TEST(WidgetGeometry, NetGraphZeroTrafficLines) {
+  const TRect G{27, 0, 540, 110};
+  EXPECT_EQ(NetGraphPointY(ngmUpload, G, 0.001, 0), 110.0f);   // along the bottom edge
+  EXPECT_EQ(NetGraphPointY(ngmDownload, G, 0.001, 0), -1.0f);  // one pixel above the top
+  EXPECT_EQ(NetGraphPointY(ngmUpload, G, 110.0 / 1000, 500), 55.0f);
+  EXPECT_EQ(NetGraphPointY(ngmDownload, G, 110.0 / 1000, 500), 54.0f);
+}
+
+namespace {
+
+// Stacks widget renderings under each other on one sheet.
+class TSheet {
+ public:
+  explicit TSheet(int AWidth) : FWidth(AWidth) {}
+  void Add(TQD_Widget& AWidget) {
+    AWidget.Repaint();
+    FParts.push_back(AWidget.Buffer());
+  }
+  TBitmap32 Build() const {
+    int h = 0;
+    for (const TBitmap32& p : FParts) h += p.Height() + 2;
+    TBitmap32 sheet(FWidth, h);
+    sheet.Clear(0xFF101010);
+    int y = 0;
+    for (const TBitmap32& p : FParts) {
+      for (int yy = 0; yy < p.Height(); ++yy)
+        for (int x = 0; x < p.Width(); ++x) sheet.SetPixel(x, y + yy, p.Pixel(x, yy));
+      y += p.Height() + 2;
+    }
+    return sheet;
+  }
+
+ private:
+  int FWidth;
+  std::vector<TBitmap32> FParts;
+};
+
+}  // namespace
+
+TEST_F(WidgetTest, GoldenGauges) {
+  TSheet sheet(240);
+  TQD_Gauge edge, left, ram, empty;
+  for (TQD_Gauge* g : {&edge, &left, &ram, &empty}) {
+    Setup(*g, 240, 22);
+    g->Font().Height = -13;
+  }
+  edge.Settings().URID = kUsage;
+  edge.Settings().LabelPosition = glpBarEdge;
+  left.Settings().URID = kTemp;
+  left.Settings().Orientation = orLeft;
+  left.Settings().LabelPosition = glpBarEdge;
+  left.ApplyColorPreset(GaugeColors_Power);
+  ram.Settings().Mode = gmRAMUsed;
+  ram.Settings().LabelPosition = glpCentered;
+  ram.Settings().TextBackground = tbOutline;
+  ram.ApplyColorPreset(GaugeColors_RAM);
+  empty.Settings().URID = kGone;
+  for (TQD_Gauge* g : {&edge, &left, &ram, &empty}) sheet.Add(*g);
+  ExpectMatchesGolden(sheet.Build(), "widget_gauges");
+}
+
+TEST_F(WidgetTest, GoldenLabels) {
+  TSheet sheet(240);
+  TQD_Label three, temp, triple, flush;
+  for (TQD_Label* l : {&three, &temp, &triple, &flush}) {
+    Setup(*l, 240, 22);
+    l->Font().Height = -13;
+  }
+  three.Settings().Gradient = gtStandard;
+  three.AddCaption("Core 0");
+  three.AddCaption(kTemp, dcsValue, CaptionColors_Power);
+  three.AddCaption(kUsage, dcsValueMax, CaptionColors_Voltage);
+  temp.Settings().Mode = lmTemperature;
+  temp.Settings().TextBackground = tbOutline;
+  temp.AddCaption(kTemp, dcsValue, CaptionColors_Darkest);
+  triple.ApplyColorPreset(LabelColors_Drives);
+  triple.Settings().Gradient = gtTriple;
+  triple.Settings().Orientation = orLeft;
+  triple.Settings().Borders = lbNoTopNoBottom;
+  triple.Settings().TextAntialiasing = true;
+  triple.Settings().TextBackground = tbRect;
+  triple.AddCaption("Anti-aliased", CaptionColors_Default);
+  flush.ApplyColorPreset(LabelColors_NVIDIAGreen);
+  flush.Settings().Gradient = gtDouble;
+  flush.Settings().TextAutoSize = false;
+  flush.AddCaption("Left");
+  flush.AddCaption("Right");
+  flush.Settings().Captions[0].Position = lpFlushLeft;
+  flush.Settings().Captions[1].Position = lpFlushRight;
+  for (TQD_Label* l : {&three, &temp, &triple, &flush}) {
+    l->ManualRepaint();
+    sheet.Add(*l);
+  }
+  ExpectMatchesGolden(sheet.Build(), "widget_labels");
+}
+
+TEST_F(WidgetTest, GoldenLineGraphs) {
+  TSheet sheet(216);
+  TQD_LineGraph one, two, temp;
+  for (TQD_LineGraph* g : {&one, &two, &temp}) {
+    Setup(*g, 216, 44);
+    g->Font().Height = -11;
+  }
+  one.Settings().LabelPosition = lgpTopCorner;
+  one.AddGraph(kUsage, dcsValue, 20, LineGraphColors_Usage);
+  one.LineGraphs()[0].ShowValueCaption = true;
+  two.Settings().GridLines = lglThree;
+  two.AddGraph(kUsage, dcsValue, 20, LineGraphColors_Usage);
+  two.AddGraph(kTemp, dcsValue, 20, LineGraphColors_Power);
+  temp.Settings().Mode = lgmTemperature;
+  temp.Settings().GridLines = lglNine;
+  temp.AddGraph(kTemp, dcsValue, 20, LineGraphColors_Temperature);
+  temp.LineGraphs()[0].MaxValueManual = 100;
+  for (int i = 0; i < 20; ++i) {
+    block.Readings[0].Value = 50 + 40 * ((i * 7) % 10) / 10.0;
+    block.Readings[1].Value = 30 + 3 * i;
+    Poll();
+    for (TQD_LineGraph* g : {&one, &two, &temp}) g->ManualRepaint();
+  }
+  for (TQD_LineGraph* g : {&one, &two, &temp}) sheet.Add(*g);
+  ExpectMatchesGolden(sheet.Build(), "widget_linegraphs");
+}
+
+TEST_F(WidgetTest, GoldenNetGraphsAndDividers) {
+  fakes.Network.Rows = {MakeIFRow(1, true, 0, 0)};
+  TSheet sheet(216);
+  TQD_NetGraph up, down, disabled;
+  for (TQD_NetGraph* g : {&up, &down, &disabled}) {
+    Setup(*g, 216, 44);
+    g->Font().Height = -11;
+    g->Settings().LabelPosition = TQD_NetGraphLabelPosition::lgpOn;
+  }
+  up.AddGraph(MakeGuid(1), NetGraphColors_Upload);
+  down.Settings().Mode = ngmDownload;
+  down.ApplyColorPreset(NetGraphBGColors_Download);
+  down.AddGraph(MakeGuid(1), NetGraphColors_Download);
+  disabled.AddGraph(MakeGuid(7), NetGraphColors_Upload);
+  for (int i = 0; i < 70; ++i) {
+    fakes.Network.Rows[0].InOctets += static_cast<uint64_t>(1000 + (i * 37) % 200 * 100);
+    fakes.Network.Rows[0].OutOctets += static_cast<uint64_t>(500 + (i * 53) % 100 * 80);
+    fakes.Clock.LocalTime += 1.0 / 86400;
+    logger->InternalPolling();
+  }
+  for (TQD_NetGraph* g : {&up, &down, &disabled}) {
+    g->ManualRepaint();
+    sheet.Add(*g);
+  }
+  TQD_Divider plain, alt, flat;
+  for (TQD_Divider* d : {&plain, &alt, &flat}) Setup(*d, 216, 7);
+  alt.ApplyColorPreset(DividerColors_Alt);
+  alt.Settings().Orientation = doLeftRight;
+  flat.Settings().Gradient = dgtOff;
+  for (TQD_Divider* d : {&plain, &alt, &flat}) sheet.Add(*d);
+  ExpectMatchesGolden(sheet.Build(), "widget_netgraphs_dividers");
 }
