@@ -1,0 +1,151 @@
+// The monitor windows' shared behaviour: geometry kept at 96 DPI in the
+// settings, population (or the error layout when the data is missing),
+// rebuild, reset, refresh and render-time measurement. The five windows
+// (clock, CPU, GPU, drives, network) derive from TQD_MonitorWindow and add
+// their content; the control panel drives all five through this interface.
+//
+// The window itself lives behind TQD_MonitorHost: a Win32 window on
+// Windows, a plain record in tests and natively rendered previews.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "grid_container.h"
+
+class TQD_ColorTable;
+class TQD_CustomReadingsList;
+class TQD_DataLogger;
+class TQD_Clock;
+class TQD_TimerFactory;
+struct TQD_OptionInteger;
+struct TQD_Settings;
+
+enum class TQD_MonitorKind : uint8_t { Clock, CPU, GPU, Drives, Network };
+inline constexpr int kMonitorKindCount = 5;
+
+// "Clock", "CPU Monitor", ...: the window caption and its error title.
+const char* MonitorCaption(TQD_MonitorKind AKind);
+
+struct TQD_ScreenRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// What a monitor window needs of its platform window.
+class TQD_MonitorHost {
+ public:
+  virtual ~TQD_MonitorHost() = default;
+  virtual int DPI() const = 0;
+  virtual void GetClientSize(int& AWidth, int& AHeight) const = 0;
+  virtual void SetClientSize(int AWidth, int AHeight) = 0;
+  virtual void SetMinClientSize(int AWidth, int AHeight) = 0;
+  virtual void GetPosition(int& ALeft, int& ATop) const = 0;
+  virtual void SetPosition(int ALeft, int ATop) = 0;
+  // The primary screen's full size, and the work areas of all monitors.
+  virtual void GetPrimaryScreenSize(int& AWidth, int& AHeight) const = 0;
+  virtual std::vector<TQD_ScreenRect> MonitorWorkAreas() const = 0;
+  // The window's outer size for a client size (frame added), to test visibility.
+  virtual void WindowSizeForClient(int AClientWidth, int AClientHeight, int& AWidth, int& AHeight) const {
+    AWidth = AClientWidth;
+    AHeight = AClientHeight;
+  }
+  virtual void SetCornerPreference(int APreference) = 0;
+  // Widgets repainted: copy their buffers to the screen.
+  virtual void InvalidateWidgets() = 0;
+};
+
+// Whether a window at (ALeft, ATop) of the given size shows on at least one
+// monitor: it must overlap a work area by some pixels in both directions.
+bool WindowVisibleOnSomeMonitor(const std::vector<TQD_ScreenRect>& AWorkAreas, int ALeft, int ATop, int AWidth,
+                                int AHeight);
+
+class TQD_MonitorWindow {
+ public:
+  TQD_MonitorWindow(TQD_MonitorKind AKind, TQD_MonitorHost& AHost, TQD_Settings& ASettings, TQD_Clock& AClock);
+  virtual ~TQD_MonitorWindow() = default;
+  TQD_MonitorWindow(const TQD_MonitorWindow&) = delete;
+  TQD_MonitorWindow& operator=(const TQD_MonitorWindow&) = delete;
+
+  TQD_MonitorKind Kind() const { return FKind; }
+  const char* Caption() const { return MonitorCaption(FKind); }
+
+  // Properties the control panel assigns before showing the window.
+  void SetColorTable(const TQD_ColorTable* ATable) { FGrid.SetColorTable(ATable); }
+  const TQD_ColorTable* ColorTable() const { return FGrid.ColorTable(); }
+  void SetDataLogger(TQD_DataLogger* ALogger);
+  TQD_DataLogger* DataLogger() const { return FDataLogger; }
+  void SetCustomReadingsList(const TQD_CustomReadingsList* AList) { FCustomReadingsList = AList; }
+  const TQD_CustomReadingsList* CustomReadingsList() const { return FCustomReadingsList; }
+  void SetFont(const TQD_Font& AFont) { FGrid.Font = AFont; }
+
+  bool MonitorWindowPopulated() const { return FMonitorWindowPopulated; }
+  bool ErrorWindowPopulated() const { return FErrorWindowPopulated; }
+  int32_t LastPaintDuration() const { return FLastPaintDuration; }
+  TQD_GridContainer& Grid() { return FGrid; }
+
+  // The window's life: shown (populates at once) and destroyed (stores its geometry).
+  virtual void Show();
+  virtual void Destroying();
+
+  void PopulateMonitorWindow();
+  void RebuildMonitorWindow();
+  void ResetMonitorWindow(bool ASize, bool APos);
+  // Repaints the widgets whose values changed.
+  virtual void RefreshMonitorWindow();
+  void UpdateRoundedCorners();
+
+  // The host's client area changed size or DPI.
+  void ClientResized(int AWidth, int AHeight);
+  void DpiChanged(int ANewDPI);
+
+  // Mouse on the content: the host gives the drag and menu actions.
+  TQD_MouseDownHandler OnMouseDown;
+  void* PopupMenu = nullptr;
+
+ protected:
+  // What the data logger must have found for this window; true when none.
+  virtual bool SensorFound() const { return true; }
+  // The error text while SensorFound is false.
+  virtual std::string ErrorMessage() const;
+  // Whether this window resets the collector and has an error layout.
+  virtual bool UsesHWiNFO() const { return true; }
+  // The window's own rows (everything before the custom rows).
+  virtual void AddContentRows() = 0;
+  virtual int DefaultHeight() const { return FGrid.ContentHeight(); }
+  virtual int MinHeight() const { return TQD_GridContainer::MinHeight; }
+  virtual bool HasCustomRows() const { return true; }
+
+  // ManualRepaint on the widgets (net graphs first when asked, then gauges,
+  // labels, line graphs, each in creation order, every one whatever the
+  // others answer); measures and shows the result only if any repainted.
+  void RepaintChangedWidgets(bool AIncludeNetGraphs);
+  void SaveGeometry();
+  void ApplyGeometry(bool ASize, bool APos);
+  void ShowErrorLayout();
+  int64_t Now() const;
+
+  TQD_MonitorKind FKind;
+  TQD_MonitorHost& FHost;
+  TQD_Settings& FSettings;
+  TQD_Clock& FClock;
+  TQD_GridContainer FGrid;
+  TQD_DataLogger* FDataLogger = nullptr;
+  const TQD_CustomReadingsList* FCustomReadingsList = nullptr;
+  bool FMonitorWindowPopulated = false;
+  bool FErrorWindowPopulated = false;
+  int32_t FLastPaintDuration = 0;
+  TQD_OptionInteger& FLeft;
+  TQD_OptionInteger& FTop;
+  TQD_OptionInteger& FWidth;
+  TQD_OptionInteger& FHeight;
+
+ private:
+  // Geometry the error layout took from defaults (not stored), and what was
+  // applied, so that saving keeps "not set" unless the user moved or sized
+  // the window since.
+  bool FSizeFromErrorDefaults = false;
+  bool FPosFromErrorDefaults = false;
+  int FAppliedWidth = 0, FAppliedHeight = 0, FAppliedLeft = 0, FAppliedTop = 0;
+};
