@@ -73,12 +73,15 @@ void TQD_Label::AddCaption(const TQD_URID& AURID, TQD_DynamicCaptionSource ASour
 }
 
 void TQD_Label::RefreshCaptions() {
-  if (FSettings.Captions.empty() || !FDataLogger) return;
-  const TQD_DataLogger& L = *FDataLogger;
+  if (FSettings.Captions.empty()) return;
+  // Clock and date labels need only the clock; every other mode the data logger.
+  const bool timeMode = FSettings.Mode == lmClock || FSettings.Mode == lmDate;
+  if (timeMode ? !FClock : !FDataLogger) return;
+  const TQD_DataLogger* L = FDataLogger;
   if (FSettings.Mode == lmStandard) {
     for (TQD_LabelCaption& c : FSettings.Captions) {
       if (c.StaticCaption) continue;
-      FScratch = L.FormatValue(L.GetReadingIndex(c.URID), c.DynamicCaptionSource);
+      FScratch = L->FormatValue(L->GetReadingIndex(c.URID), c.DynamicCaptionSource);
       if (FScratch != c.Caption) {
         c.Caption.swap(FScratch);
         FCaptionsChanged = true;
@@ -90,31 +93,31 @@ void TQD_Label::RefreshCaptions() {
   FScratch.clear();
   switch (FSettings.Mode) {
     case lmTemperature: {
-      const int index = L.GetReadingIndex(first.URID);
-      FTemperature = L.GetValue(index, first.DynamicCaptionSource);
-      FScratch = L.FormatValue(index, first.DynamicCaptionSource);
+      const int index = L->GetReadingIndex(first.URID);
+      FTemperature = L->GetValue(index, first.DynamicCaptionSource);
+      FScratch = L->FormatValue(index, first.DynamicCaptionSource);
       break;
     }
     case lmClock:
-      if (FClock) FScratch = CurrentLocale().LongTimeText(FClock->LocalNow());
+      FScratch = CurrentLocale().LongTimeText(FClock->LocalNow());
       break;
     case lmDate:
-      if (FClock) FScratch = CurrentLocale().LongDateText(FClock->LocalNow());
+      FScratch = CurrentLocale().LongDateText(FClock->LocalNow());
       break;
     case lmRAMTotal:
-      FScratch = L.FormatRAMTotal();
+      FScratch = L->FormatRAMTotal();
       break;
     case lmDisk: {
       const int i = FSettings.DiskModeDriveIndex;
-      if (i < 0 || i > L.NumLogicalDrives()) break;
-      const TQD_DRVMTR_ALogicalDrive& d = L.LogicalDrives()[static_cast<size_t>(i)];
+      if (i < 0 || i > L->NumLogicalDrives()) break;
+      const TQD_DRVMTR_ALogicalDrive& d = L->LogicalDrives()[static_cast<size_t>(i)];
       switch (FSettings.DiskModeValue) {
         case dmLetter: FScratch = d.Letter + ": "; break;
         case dmName: FScratch = d.Name; break;
         case dmLetterAndName: FScratch = d.Letter + ": " + d.Name; break;
-        case dmTotalSpace: FScratch = L.FormatDiskTotalSpace(i); break;
-        case dmFreeSpace: FScratch = L.FormatDiskFreeSpace(i); break;
-        case dmUsedSpace: FScratch = L.FormatDiskUsedSpace(i); break;
+        case dmTotalSpace: FScratch = L->FormatDiskTotalSpace(i); break;
+        case dmFreeSpace: FScratch = L->FormatDiskFreeSpace(i); break;
+        case dmUsedSpace: FScratch = L->FormatDiskUsedSpace(i); break;
       }
       break;
     }

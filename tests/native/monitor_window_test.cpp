@@ -1,0 +1,247 @@
+// Monitor windows: geometry at 96 DPI, population and the error layout,
+// rebuild and reset, refresh measurement, and the clock.
+#include <gtest/gtest.h>
+
+#include "block_writer.h"
+#include "color_table.h"
+#include "custom_readings_list.h"
+#include "data_logger.h"
+#include "fake_ports.h"
+#include "monitors.h"
+#include "settings.h"
+
+namespace {
+
+// A window that is only numbers: its client rect, position and DPI.
+class THost : public TQD_MonitorHost {
+ public:
+  int Dpi = 96;
+  int Width = 120, Height = 120, Left = 0, Top = 0, MinWidth = 0, MinHeight = 0, Corners = -1;
+  int Invalidations = 0;
+  std::vector<TQD_ScreenRect> WorkAreas = {{0, 0, 1920, 1040}};
+
+  int DPI() const override { return Dpi; }
+  void GetClientSize(int& W, int& H) const override { W = Width, H = Height; }
+  void SetClientSize(int W, int H) override {
+    Width = std::max(W, MinWidth);
+    Height = std::max(H, MinHeight);
+  }
+  void SetMinClientSize(int W, int H) override { MinWidth = W, MinHeight = H; }
+  void GetPosition(int& L, int& T) const override { L = Left, T = Top; }
+  void SetPosition(int L, int T) override { Left = L, Top = T; }
+  void GetPrimaryScreenSize(int& W, int& H) const override { W = 1920, H = 1080; }
+  std::vector<TQD_ScreenRect> MonitorWorkAreas() const override { return WorkAreas; }
+  void SetCornerPreference(int P) override { Corners = P; }
+  void InvalidateWidgets() override { ++Invalidations; }
+};
+
+class MonitorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    block.Sensors = {{0xF0000300, 0, "CPU [#0]", ""}};
+    block.Readings = {{7, 0, 0x7000000, "Total CPU Usage", "", "%", 20, 0, 100, 10}};
+    logger = std::make_unique<TQD_DataLogger>(fakes.Ports(), false, 180, 2000);
+  }
+  void Poll(bool AHWiNFO = true) {
+    if (AHWiNFO) fakes.SharedMemory.Block = WriteBlock(block);
+    else fakes.SharedMemory.Block.reset();
+    logger->HWiPolling();
+  }
+  std::unique_ptr<TQD_MonitorWindow> Make(TQD_MonitorKind AKind) {
+    auto w = CreateMonitorWindow(AKind, host, settings, fakes.Clock, fakes.Timers);
+    w->SetColorTable(&colors);
+    if (AKind != TQD_MonitorKind::Clock) w->SetDataLogger(logger.get());
+    return w;
+  }
+
+  TSF_Block block;
+  TFakeCollector fakes;
+  std::unique_ptr<TQD_DataLogger> logger;
+  TQD_ColorTable colors;
+  TQD_Settings settings;
+  THost host;
+};
+
+}  // namespace
+
+TEST_F(MonitorTest, FirstStartSizesToTheContentAndCentres) {
+  Poll();
+  auto w = Make(TQD_MonitorKind::CPU);
+  EXPECT_FALSE(w->MonitorWindowPopulated());
+  EXPECT_EQ(w->LastPaintDuration(), 0);
+  TQD_CustomReadingsList list;
+  for (int i = 0; i < 8; ++i) list.Add(TQD_URID::CreateNew(0xF0000300, 0, 0x7000000), "");
+  w->SetCustomReadingsList(&list);
+  w->Show();
+  EXPECT_TRUE(w->MonitorWindowPopulated());
+  EXPECT_EQ(host.Width, 540);
+  EXPECT_EQ(host.Height, 183);  // a divider row and eight rows: 6.6 + 176
+  EXPECT_EQ(host.Left, 1920 / 2 - 540 / 2);
+  EXPECT_EQ(host.Top, 1080 / 2 - 183 / 2);
+  EXPECT_EQ(settings.CPUMonitor_WindowWidth.Value, 540);  // defaults written back
+  EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, 183);
+  EXPECT_EQ(w->Grid().ClientHeight(), 183);
+}
+
+TEST_F(MonitorTest, SmallContentIsHeldAtTheMinimumHeight) {
+  Poll();
+  auto w = Make(TQD_MonitorKind::CPU);
+  w->Show();
+  EXPECT_EQ(host.MinHeight, 120);
+  EXPECT_EQ(host.Height, 120);
+  auto clockHost = host;
+  auto clock = CreateMonitorWindow(TQD_MonitorKind::Clock, clockHost, settings, fakes.Clock, fakes.Timers);
+  clock->Show();
+  EXPECT_EQ(clockHost.Width, 540);
+  EXPECT_EQ(clockHost.Height, 66);
+  EXPECT_EQ(clockHost.MinHeight, 66);
+}
+
+TEST_F(MonitorTest, GeometryIsStoredAt96DPI) {
+  Poll();
+  host.Dpi = 144;
+  settings.CPUMonitor_WindowWidth.Value = 540;
+  settings.CPUMonitor_WindowHeight.Value = 200;
+  settings.CPUMonitor_WindowLeft.Value = 10;
+  settings.CPUMonitor_WindowTop.Value = 20;
+  auto w = Make(TQD_MonitorKind::CPU);
+  w->Show();
+  EXPECT_EQ(host.Width, 810);
+  EXPECT_EQ(host.Height, 300);
+  EXPECT_EQ(host.Left, 10);
+  host.Width = 811;  // the user widens it by a pixel
+  w->Destroying();
+  EXPECT_EQ(settings.CPUMonitor_WindowWidth.Value, 541);  // MulDiv(811, 96, 144) = 540.67
+  EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, 200);
+}
+
+TEST_F(MonitorTest, ResetSizeKeepsThePositionAndResetPositionKeepsTheSize) {
+  Poll();
+  settings.CPUMonitor_WindowWidth.Value = 300;
+  settings.CPUMonitor_WindowHeight.Value = 300;
+  settings.CPUMonitor_WindowLeft.Value = 50;
+  settings.CPUMonitor_WindowTop.Value = 60;
+  auto w = Make(TQD_MonitorKind::CPU);
+  w->Show();
+  w->ResetMonitorWindow(true, false);
+  EXPECT_EQ(host.Width, 540);
+  EXPECT_EQ(host.Height, 120);
+  EXPECT_EQ(host.Left, 50);
+  EXPECT_EQ(host.Top, 60);
+  w->ResetMonitorWindow(false, true);
+  EXPECT_EQ(host.Width, 540);
+  EXPECT_EQ(host.Left, 1920 / 2 - 270);
+  host.Left = 77;
+  w->ResetMonitorWindow(false, false);  // stores and changes nothing else
+  EXPECT_EQ(settings.CPUMonitor_WindowLeft.Value, 77);
+  EXPECT_EQ(host.Left, 77);
+}
+
+TEST_F(MonitorTest, NegativePositionsAreRealUnlessNoMonitorShowsThem) {
+  Poll();
+  host.WorkAreas = {{-1920, 0, 0, 1040}, {0, 0, 1920, 1040}};
+  settings.CPUMonitor_WindowLeft.Value = -1500;
+  settings.CPUMonitor_WindowTop.Value = 100;
+  auto w = Make(TQD_MonitorKind::CPU);
+  w->Show();
+  EXPECT_EQ(host.Left, -1500);  // on the monitor left of the primary one
+  EXPECT_EQ(host.Top, 100);
+  host.WorkAreas = {{0, 0, 1920, 1040}};  // that monitor is gone
+  w->ResetMonitorWindow(false, false);
+  auto again = Make(TQD_MonitorKind::CPU);
+  again->Show();
+  EXPECT_EQ(host.Left, 1920 / 2 - 270);
+  EXPECT_EQ(host.Top, 1080 / 2 - 60);
+  EXPECT_TRUE(WindowVisibleOnSomeMonitor({{0, 0, 100, 100}}, -50, -50, 60, 60));
+  EXPECT_FALSE(WindowVisibleOnSomeMonitor({{0, 0, 100, 100}}, -58, 10, 60, 60));  // a 2-pixel sliver
+}
+
+TEST_F(MonitorTest, ErrorLayoutDoesNotStoreTheDefaultsAPopulationReplaces) {
+  Poll(false);  // HWiNFO not there yet
+  auto w = Make(TQD_MonitorKind::CPU);
+  TQD_CustomReadingsList list;
+  for (int i = 0; i < 8; ++i) list.Add(TQD_URID::CreateNew(0xF0000300, 0, 0x7000000), "");
+  w->SetCustomReadingsList(&list);
+  w->Show();
+  EXPECT_TRUE(w->ErrorWindowPopulated());
+  EXPECT_FALSE(w->MonitorWindowPopulated());
+  EXPECT_EQ(host.Height, 120);
+  EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, -1);
+  EXPECT_EQ(w->Grid().Labels()[1]->Settings().Captions[0].Caption, "Please enable shared memory support in HWiNFO!");
+  w->RebuildMonitorWindow();  // a rebuild while in the error layout keeps "not set" too
+  EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, -1);
+  Poll();
+  w->PopulateMonitorWindow();
+  EXPECT_TRUE(w->MonitorWindowPopulated());
+  EXPECT_FALSE(w->ErrorWindowPopulated());
+  EXPECT_EQ(host.Height, 183);  // exactly as high as its content
+  EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, 183);
+}
+
+TEST_F(MonitorTest, GPUAndDriveErrorTextsDependOnTheLastPoll) {
+  Poll(false);
+  auto gpu = Make(TQD_MonitorKind::GPU);
+  gpu->Show();
+  EXPECT_EQ(gpu->Grid().Labels()[0]->Settings().Captions[0].Caption, "GPU Monitor");
+  EXPECT_EQ(gpu->Grid().Labels()[1]->Settings().Captions[0].Caption, "Please enable shared memory support in HWiNFO!");
+  Poll();  // HWiNFO runs but reports no GPU
+  auto gpu2 = Make(TQD_MonitorKind::GPU);
+  gpu2->Show();
+  EXPECT_EQ(gpu2->Grid().Labels()[1]->Settings().Captions[0].Caption, "No dedicated GPU detected!");
+  auto drives = Make(TQD_MonitorKind::Drives);
+  drives->Show();
+  EXPECT_EQ(drives->Grid().Labels()[1]->Settings().Captions[0].Caption, "No drive detected!");
+  auto net = Make(TQD_MonitorKind::Network);
+  net->Show();  // needs no HWiNFO
+  EXPECT_TRUE(net->MonitorWindowPopulated());
+}
+
+TEST_F(MonitorTest, RefreshMeasuresOnlyWhenSomethingRepainted) {
+  Poll();
+  TQD_CustomReadingsList list;
+  list.Add(TQD_URID::CreateNew(0xF0000300, 0, 0x7000000), "F=LB");
+  auto w = Make(TQD_MonitorKind::CPU);
+  w->SetCustomReadingsList(&list);
+  fakes.Clock.Step = 3;
+  w->Show();
+  const int invalidations = host.Invalidations;
+  w->RefreshMonitorWindow();
+  EXPECT_EQ(host.Invalidations, invalidations);  // nothing changed
+  block.Readings[0].Value = 55;
+  Poll();
+  w->RefreshMonitorWindow();
+  EXPECT_EQ(host.Invalidations, invalidations + 1);
+  EXPECT_EQ(w->LastPaintDuration(), 3);
+}
+
+TEST_F(MonitorTest, ClockTicksOnItsOwnTimerAndReports) {
+  fakes.Clock.LocalTime = 46000.5;
+  auto w = CreateMonitorWindow(TQD_MonitorKind::Clock, host, settings, fakes.Clock, fakes.Timers);
+  w->SetColorTable(&colors);
+  auto& clock = static_cast<TMonitor_Clock&>(*w);
+  int reports = 0;
+  clock.OnUpdateDone = [&](TMonitor_Clock&) { ++reports; };
+  clock.Show();
+  TFakeTimer& timer = *fakes.Timers.Created.back();
+  EXPECT_TRUE(timer.Enabled());
+  EXPECT_EQ(timer.Interval(), 1000u);
+  EXPECT_EQ(timer.DueTime(), 1000u);
+  timer.Tick();
+  EXPECT_EQ(reports, 1);
+  ASSERT_EQ(w->Grid().NumLabels(), 2);
+  EXPECT_EQ(w->Grid().Labels()[0]->Settings().Captions[0].Caption, "12:00:00");
+  EXPECT_EQ(w->Grid().Labels()[1]->Settings().Captions[0].Caption, "2025-12-09");
+  clock.Destroying();
+  EXPECT_EQ(reports, 2);
+  EXPECT_EQ(settings.Clock_WindowWidth.Value, 540);
+  EXPECT_EQ(settings.Clock_WindowHeight.Value, 66);
+}
+
+TEST_F(MonitorTest, RoundedCornersFollowTheSetting) {
+  settings.RoundedCorners.Value = 2;
+  auto w = Make(TQD_MonitorKind::Network);
+  EXPECT_EQ(host.Corners, 2);
+  settings.RoundedCorners.Value = 7;
+  w->UpdateRoundedCorners();
+  EXPECT_EQ(host.Corners, 0);
+}
