@@ -82,7 +82,6 @@ std::string TMonitor_Drives::ErrorMessage() const {
 
 // The hardware windows' own rows are built from the hardware model; until
 // they are, these windows show their custom readings only.
-void TMonitor_CPU::AddContentRows() {}
 void TMonitor_GPU::AddContentRows() {}
 void TMonitor_Drives::AddContentRows() {}
 void TMonitor_Network::AddContentRows() {}
