@@ -1,0 +1,205 @@
+// The GPU window's rows: per GPU a header with name and memory size, usage,
+// temperature and power, video memory, fans, and the titled "Core",
+// "Memory" and "Video" blocks of the readings the GPU has.
+#include <string>
+
+#include "data_logger.h"
+#include "monitors.h"
+#include "settings.h"
+#include "value_format.h"
+
+std::string GPUMemorySizeText(uint32_t AMemoryTotal) {
+  if (AMemoryTotal == 0) return {};
+  std::string text = FormatFixed(AMemoryTotal / 1024.0, 1);
+  // A whole number of GiB drops its ".0".
+  if (text.size() >= 2 && text.back() == '0') text.resize(text.size() - 2);
+  return text + " GiB";
+}
+
+void TMonitor_GPU::AddContentRows() {
+  if (!FDataLogger) return;
+  const TQD_DataLogger& L = *FDataLogger;
+  const bool LG = FSettings.LineGraphsEnabled.Value;
+  const int VPC = FSettings.LineGraphValuesPerCol.Value;
+  const double packageThreshold = FSettings.GPUMonitor_PackageTemperatureThreshold.Value;
+  const double hotspotThreshold = FSettings.GPUMonitor_HotspotTemperatureThreshold.Value;
+  const double memoryThreshold = FSettings.GPUMonitor_MemoryTemperatureThreshold.Value;
+  TQD_GridContainer& G = FGrid;
+
+  auto standard = [](TQD_Label& l, bool ALeft) {
+    l.Settings().Gradient = gtStandard;
+    if (ALeft) l.Settings().Orientation = orLeft;
+  };
+  auto temperature = [](TQD_Label& l, const TQD_URID& AURID, double AThreshold) {
+    l.Settings().Mode = lmTemperature;
+    l.Settings().TextBackground = tbOutline;
+    l.SetTemperatureThreshold(AThreshold);
+    l.AddCaption(AURID, dcsValue, CaptionColors_Darkest);
+  };
+  auto blockName = [&](int ASpan, const std::string& ACaption) {
+    TQD_Label& l = G.AddLabel(ASpan);
+    l.AddCaption(ACaption);
+    l.Settings().Gradient = LG ? gtDouble : gtStandard;
+    if (LG) l.Settings().Orientation = orLeft;
+  };
+  auto graph = [&](const TQD_URID& AURID, const TQD_LineGraphColors_Str& APreset) -> TQD_LineGraph& {
+    TQD_LineGraph& g = G.AddLineGraph(4, 1);
+    g.AddGraph(AURID, dcsValue, 4 * VPC, APreset);
+    return g;
+  };
+  // A temperature row: value, name, graph (or value and a longer name).
+  auto temperatureRow = [&](const TQD_URID& AURID, double AThreshold, const char* AShort, const char* ALong) {
+    G.AddRow(rtStandard);
+    temperature(G.AddLabel(LG ? 4 : 5), AURID, AThreshold);
+    if (LG) {
+      blockName(2, AShort);
+      TQD_LineGraph& g = graph(AURID, LineGraphColors_Temperature);
+      g.Settings().Mode = lgmTemperature;
+      g.LineGraphs()[0].MaxValueManual = AThreshold;
+    } else {
+      blockName(5, ALong);
+    }
+  };
+  auto valueRow = [&](const TQD_URID& AURID, const TQD_LabelCaptionColors_Str* AColors,
+                      const TQD_LineGraphColors_Str& APreset, const char* AShort, const char* ALong) {
+    G.AddRow(rtStandard);
+    TQD_Label& value = G.AddLabel(LG ? 4 : 5);
+    if (AColors) value.AddCaption(AURID, dcsValue, *AColors);
+    else value.AddCaption(AURID, dcsValue);
+    standard(value, true);
+    blockName(LG ? 2 : 5, LG ? AShort : ALong);
+    if (LG) graph(AURID, APreset);
+  };
+  auto loadRow = [&](const TQD_URID& AURID, const char* AShort, const char* ALong) {
+    G.AddRow(rtStandard);
+    TQD_Gauge& g = G.AddGauge(LG ? 4 : 5);
+    g.Settings().URID = AURID;
+    g.Settings().LabelPosition = glpCentered;
+    g.Settings().Orientation = orLeft;
+    blockName(LG ? 2 : 5, LG ? AShort : ALong);
+    if (LG) graph(AURID, LineGraphColors_Default);
+  };
+
+  const int numGPUs = L.NumGPUs();
+  for (size_t g = 1; g < L.GPUs().size(); ++g) {
+    const TQD_GPUMTR_AGPU& gpu = L.GPUs()[g];
+    const TQD_LabelColors_Str noColors = {"", "", ""};
+    const TQD_LabelCaptionColors_Str noCaptionColors = {"", ""};
+    const TQD_LabelColors_Str& headerPreset = gpu.Vendor == 1   ? LabelColors_IntelBlue
+                                              : gpu.Vendor == 2 ? LabelColors_AMDRed
+                                              : gpu.Vendor == 3 ? LabelColors_NVIDIAGreen
+                                                                : noColors;
+    const TQD_LabelColors_Str& titlePreset = gpu.Vendor == 1   ? LabelColors_IntelBlueDark
+                                             : gpu.Vendor == 2 ? LabelColors_AMDRedDark
+                                             : gpu.Vendor == 3 ? LabelColors_NVIDIAGreenDark
+                                                               : noColors;
+    const TQD_LabelCaptionColors_Str& titleCaption = gpu.Vendor == 1   ? CaptionColors_IntelBlue
+                                                     : gpu.Vendor == 2 ? CaptionColors_AMDRed
+                                                     : gpu.Vendor == 3 ? CaptionColors_NVIDIAGreen
+                                                                       : noCaptionColors;
+    const std::string memory = GPUMemorySizeText(gpu.MemoryTotal);
+
+    // Header.
+    if (!G.GridEmpty()) G.AddDividerRow();
+    G.AddRow(rtStandard);
+    TQD_Label& header = G.AddLabel(10);
+    header.ApplyColorPreset(headerPreset);
+    standard(header, true);
+    std::string caption = gpu.GPUName + " (" + memory + ")";
+    if (numGPUs > 1) caption += " [#" + std::to_string(g) + "]";
+    header.AddCaption(caption);
+
+    // Usage, temperature, power.
+    G.AddRow(rtStandard);
+    TQD_Gauge& usage = G.AddGauge(3);
+    usage.ApplyColorPreset(GaugeColors_Usage);
+    usage.Settings().URID = gpu.Usage;
+    usage.Settings().Orientation = orLeft;
+    usage.Settings().LabelPosition = glpCentered;
+    TQD_Label& usageName = G.AddLabel(1);
+    usageName.AddCaption("Usage");
+    standard(usageName, true);
+    if (LG) usageName.Settings().Borders = lbNoBottom;
+    temperature(G.AddLabel(2), gpu.Temperature, packageThreshold);
+    TQD_Label& powerName = G.AddLabel(1);
+    powerName.AddCaption("Power");
+    standard(powerName, false);
+    if (LG) powerName.Settings().Borders = lbNoBottom;
+    TQD_Gauge& power = G.AddGauge(3);
+    power.ApplyColorPreset(GaugeColors_Power);
+    power.Settings().URID = gpu.Power;
+    power.Settings().Orientation = orRight;
+    power.Settings().LabelPosition = glpCentered;
+    if (LG) {
+      G.AddRows(rtStandard, 1);
+      G.AddLineGraph(3, 1).AddGraph(gpu.Usage, dcsValue, 3 * VPC, LineGraphColors_Usage);
+      TQD_Label& left = G.AddLabel(1);
+      standard(left, true);
+      left.Settings().Borders = lbNoTop;
+      TQD_LineGraph& temp = G.AddLineGraph(2, 1);
+      temp.Settings().Mode = lgmTemperature;
+      temp.AddGraph(gpu.Temperature, dcsValue, 2 * VPC, LineGraphColors_Temperature);
+      temp.LineGraphs()[0].MaxValueManual = packageThreshold;
+      TQD_Label& right = G.AddLabel(1);
+      standard(right, false);
+      right.Settings().Borders = lbNoTop;
+      G.AddLineGraph(3, 1).AddGraph(gpu.Power, dcsValue, 3 * VPC, LineGraphColors_Power);
+    }
+
+    // Video memory in use.
+    G.AddDividerRow();
+    G.AddRow(rtStandard);
+    TQD_Label& vramName = G.AddLabel(1);
+    vramName.AddCaption("VRAM");
+    standard(vramName, true);
+    TQD_Gauge& vram = G.AddGauge(LG ? 4 : 8);
+    vram.ApplyColorPreset(GaugeColors_RAM);
+    vram.Settings().URID = gpu.MemoryAllocated;
+    vram.Settings().ForceGiB = true;
+    vram.Settings().MaxValueManual = gpu.MemoryTotal;
+    vram.Settings().LabelPosition = glpCentered;
+    if (LG) graph(gpu.MemoryAllocated, LineGraphColors_RAM).LineGraphs()[0].MaxValueManual = gpu.MemoryTotal;
+    TQD_Label& size = G.AddLabel(1);
+    if (gpu.MemoryTotal != 0) size.AddCaption(memory);
+    standard(size, false);
+
+    // Fans.
+    if (!gpu.Fans.empty()) G.AddDividerRow();
+    for (size_t j = 0; j < gpu.Fans.size(); ++j) {
+      G.AddRow(rtStandard);
+      TQD_Label& fanName = G.AddLabel(1);
+      fanName.AddCaption("Fan " + std::to_string(j + 1));
+      standard(fanName, true);
+      TQD_Gauge& fan = G.AddGauge(LG ? 4 : 8);
+      fan.ApplyColorPreset(GaugeColors_Fan);
+      fan.Settings().URID = gpu.Fans[j];
+      fan.Settings().LabelPosition = glpCentered;
+      if (LG) graph(gpu.Fans[j], LineGraphColors_Fan);
+      standard(G.AddLabel(1), false);
+    }
+
+    auto title = [&](const char* ACaption) {
+      G.AddDividerRow();
+      G.AddRow(rtStandard);
+      TQD_Label& l = G.AddLabel(10);
+      l.ApplyColorPreset(titlePreset);
+      l.AddCaption(ACaption, titleCaption);
+      l.Settings().TextBackground = tbOutline;
+      l.Settings().Gradient = gtDouble;
+    };
+    title("Core");
+    if (!URIDIsEmpty(gpu.Hotspot)) temperatureRow(gpu.Hotspot, hotspotThreshold, "Hotspot", "Hotspot temperature");
+    valueRow(gpu.Clock, nullptr, LineGraphColors_Clockspeed, "Clock", "Core clock");
+    valueRow(gpu.Voltage, &CaptionColors_Voltage, LineGraphColors_Voltage, "Voltage", "Core Voltage");
+    title("Memory");
+    if (!URIDIsEmpty(gpu.MemoryTemperature))
+      temperatureRow(gpu.MemoryTemperature, memoryThreshold, "Temp", "Memory Temperature");
+    if (!URIDIsEmpty(gpu.MemoryClock))
+      valueRow(gpu.MemoryClock, nullptr, LineGraphColors_Clockspeed, "Clock", "Memory Clock");
+    if (!URIDIsEmpty(gpu.MemoryControllerLoad))
+      loadRow(gpu.MemoryControllerLoad, "Controller Load", "Memory Controller Load");
+    title("Video");
+    if (!URIDIsEmpty(gpu.VideoClock)) valueRow(gpu.VideoClock, nullptr, LineGraphColors_Clockspeed, "Clock", "Video Clock");
+    if (!URIDIsEmpty(gpu.VideoEngineLoad)) loadRow(gpu.VideoEngineLoad, "Engine Load", "Video Engine Load");
+  }
+}
