@@ -44,7 +44,10 @@ bool TQD_PopupMenu::ExecuteCommand(UINT ACommandID) {
 bool TQD_PopupMenu::Show(HWND AOwner, const TShowOptions& AOptions) {
   TQD_MenuHandle menu = Build();
   POINT at{};
-  if (!GetCursorPos(&at)) ThrowMenuError("Cannot read the cursor position");
+  if (AOptions.Position)
+    at = *AOptions.Position;
+  else if (!GetCursorPos(&at))
+    ThrowMenuError("Cannot read the cursor position");
   if (AOptions.ForNotifyIcon) SetForegroundWindow(AOwner);
   // TPM_RETURNCMD: the command comes back here instead of as WM_COMMAND, so
   // the owner needs no command handling of its own.

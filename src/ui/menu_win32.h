@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "action.h"
@@ -33,8 +34,11 @@ class TQD_PopupMenu {
     // while the menu tracks, or the menu does not close when the user clicks
     // elsewhere; a WM_NULL posted afterwards lets the next menu open at once.
     bool ForNotifyIcon = false;
+    // Where the menu opens, in screen coordinates; the cursor position when
+    // unset (a WM_CONTEXTMENU from the keyboard carries no position).
+    std::optional<POINT> Position;
   };
-  // Builds the menu, tracks it at the cursor for AOwner and runs the chosen
+  // Builds the menu, tracks it at the position (or the cursor) for AOwner and runs the chosen
   // action. Returns whether an action ran. The action may destroy AOwner or
   // the object that called Show: callers touch nothing of theirs after it.
   bool Show(HWND AOwner, const TShowOptions& AOptions);

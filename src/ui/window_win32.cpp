@@ -46,7 +46,9 @@ TQD_Window::~TQD_Window() {
 }
 
 void TQD_Window::Destroy() {
-  if (FHandle) DestroyWindow(FHandle);  // WM_NCDESTROY clears FHandle
+  // WM_NCDESTROY unlinks the window from the object. Should DestroyWindow
+  // fail, the window must still not reach an object about to be freed.
+  if (FHandle && !DestroyWindow(FHandle)) SetWindowLongPtrW(FHandle, kSelfOffset, 0);
   FHandle = nullptr;
 }
 
@@ -114,19 +116,17 @@ LRESULT CALLBACK TQD_Window::WindowProc(HWND AWnd, UINT AMessage, WPARAM AWParam
   if (!self) return DefWindowProcW(AWnd, AMessage, AWParam, ALParam);
 
   if (AMessage == WM_NCDESTROY) {
-    LRESULT result = self->Dispatch(AMessage, AWParam, ALParam);
-    // The window is gone: neither side may reach the other any more.
+    // The window is going: unlink both sides first, so that nothing reaches
+    // a stale pointer, whatever the handler does (it may delete the object).
     SetWindowLongPtrW(AWnd, kSelfOffset, 0);
     if (self->FHandle == AWnd) self->FHandle = nullptr;
-    return result;
   }
   // Handlers may destroy the window or even the object (a menu command that
   // disables this window): nothing touches `self` after Dispatch.
-  return self->Dispatch(AMessage, AWParam, ALParam);
+  return self->Dispatch(AWnd, AMessage, AWParam, ALParam);
 }
 
-LRESULT TQD_Window::Dispatch(UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
-  const HWND handle = FHandle;
+LRESULT TQD_Window::Dispatch(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
   try {
     if (AMessage == WM_DPICHANGED) {
       HandleDpiChanged(AWParam, ALParam);
@@ -141,7 +141,7 @@ LRESULT TQD_Window::Dispatch(UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
     // Otherwise the default handling keeps the window consistent (a WM_PAINT
     // that threw is still validated and does not come back at once).
   }
-  return DefWindowProcW(handle, AMessage, AWParam, ALParam);
+  return DefWindowProcW(AWnd, AMessage, AWParam, ALParam);
 }
 
 void TQD_Window::HandleDpiChanged(WPARAM AWParam, LPARAM ALParam) {

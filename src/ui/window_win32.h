@@ -42,7 +42,9 @@ class TQD_Window {
   // std::runtime_error with the system's reason when either fails, or when
   // the object already has a window.
   void Create(const TQD_WindowCreateParams& AParams);
-  // Destroys the window now; a later Create makes a new one.
+  // Destroys the window now; a later Create makes a new one. Call it from the
+  // thread that created the window (DestroyWindow fails elsewhere; the window
+  // is then at least cut off from the object).
   void Destroy();
 
   HWND Handle() const { return FHandle; }
@@ -60,8 +62,9 @@ class TQD_Window {
   explicit TQD_Window(std::wstring AClassName);
 
   // Every message of the window, including those before WM_CREATE (from
-  // WM_NCCREATE on) and WM_NCDESTROY. Return true with AResult set when the
-  // message is handled; false passes it to DefWindowProcW. WM_DPICHANGED is
+  // WM_NCCREATE on) and WM_NCDESTROY (by then Handle() is already null).
+  // Return true with AResult set when the message is handled; false passes
+  // it to DefWindowProcW. WM_DPICHANGED is
   // handled by the base and does not arrive here.
   virtual bool HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) {
     return false;
@@ -78,7 +81,7 @@ class TQD_Window {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam);
-  LRESULT Dispatch(UINT AMessage, WPARAM AWParam, LPARAM ALParam);
+  LRESULT Dispatch(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam);
   void HandleDpiChanged(WPARAM AWParam, LPARAM ALParam);
   void RegisterClassOnce();
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -183,6 +184,45 @@ TEST(Window, DestructionFromEitherSideLeavesNoDanglingLink) {
   window.Create(PopupParams());
   EXPECT_TRUE(IsWindow(window.Handle()));
   EXPECT_NE(window.Handle(), hwnd);
+}
+
+TEST(Window, AHandlerMayFreeItsOwnWindowObject) {
+  // A "Disable" command chosen from a window's own context menu frees that
+  // window while its message handler is still running.
+  class TSelfFreeing : public TTestWindow {
+   public:
+    std::unique_ptr<TSelfFreeing>* Owner = nullptr;
+
+   protected:
+    bool HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) override {
+      if (AMessage == WM_TEST_PING && AWParam == 99) {
+        Owner->reset();  // deletes this
+        return false;
+      }
+      return TTestWindow::HandleMessage(AMessage, AWParam, ALParam, AResult);
+    }
+  };
+  auto window = std::make_unique<TSelfFreeing>();
+  window->Owner = &window;
+  window->Create(PopupParams());
+  const HWND hwnd = window->Handle();
+  SendMessageW(hwnd, WM_TEST_PING, 99, 0);
+  EXPECT_EQ(window, nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(Window, AFailedDestroyStillCutsTheWindowOffTheObject) {
+  auto window = std::make_unique<TTestWindow>();
+  window->Create(PopupParams());
+  const HWND hwnd = window->Handle();
+  // DestroyWindow refuses windows of other threads.
+  std::thread([&] { window->Destroy(); }).join();
+  EXPECT_EQ(window->Handle(), nullptr);
+  window.reset();
+  ASSERT_TRUE(IsWindow(hwnd));
+  EXPECT_EQ(TQD_Window::FromHandle(hwnd), nullptr);
+  EXPECT_EQ(SendMessageW(hwnd, WM_TEST_PING, 1, 0), 0);  // default handling, no object
+  EXPECT_TRUE(DestroyWindow(hwnd));
 }
 
 TEST(Window, AThrowingHandlerReachesTheApplicationHandlerAndTheWindowKeepsWorking) {
@@ -434,6 +474,11 @@ TEST(Manifest, IsEmbeddedWithDpiAwarenessAndCommonControls) {
             std::string::npos);
   EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
   EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+
+  // The system read it: this process is per-monitor DPI aware.
+  EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+  // And it sits beside the version resource of the same executable.
+  EXPECT_NE(FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16)), nullptr);  // RT_VERSION
 }
 
 TEST(Handles, RepeatedWindowsWithMenusDoNotLeak) {
