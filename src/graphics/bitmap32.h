@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "color32.h"
+#include "mul_div.h"
 
 // Integer rectangle, right and bottom exclusive.
 struct TRect {
@@ -46,18 +47,6 @@ struct TSize {
   friend bool operator==(const TSize&, const TSize&) = default;
 };
 
-// A·B/C rounded half away from zero, in 64 bits, as the platform's MulDiv
-// does (C = 0 gives -1). Font sizes go through it so points and pixels
-// convert exactly as on Windows.
-constexpr int QD_MulDiv(int A, int B, int C) {
-  if (C == 0) return -1;
-  const long long p = static_cast<long long>(A) * B;
-  const long long q = C;
-  const bool neg = (p < 0) != (q < 0);
-  const long long ap = p < 0 ? -p : p, aq = q < 0 ? -q : q;
-  const long long r = (ap + aq / 2) / aq;
-  return static_cast<int>(neg ? -r : r);
-}
 
 // The font a bitmap carries for its text operations. Height follows the
 // platform's convention: negative = character (em) height in pixels, positive
