@@ -80,11 +80,6 @@ std::string TMonitor_Drives::ErrorMessage() const {
   return LastHWiNFOPollFailed(FDataLogger) ? TQD_MonitorWindow::ErrorMessage() : "No drive detected!";
 }
 
-// The hardware windows' own rows are built from the hardware model; until
-// they are, these windows show their custom readings only.
-void TMonitor_GPU::AddContentRows() {}
-void TMonitor_Drives::AddContentRows() {}
-void TMonitor_Network::AddContentRows() {}
 
 // Custom rows hold gauges, labels and line graphs: they refresh too, or they
 // would freeze beside the moving network graphs.
