@@ -1,0 +1,192 @@
+// The Win32 window of a monitor; see monitor_host_win32.h.
+#include "monitor_host_win32.h"
+
+#include <windowsx.h>
+
+#include "bitmap_blit_win32.h"
+#include "menu_win32.h"
+#include "win32_handles_win32.h"
+#include "window_corners_win32.h"
+
+namespace {
+
+const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
+// No caption, resizable by its edges; owned windows get no taskbar button.
+constexpr DWORD kStyle = WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+std::wstring CaptionOf(TQD_MonitorKind AKind) { return Utf8ToWide(MonitorCaption(AKind)); }
+
+BOOL CALLBACK CollectWorkArea(HMONITOR AMonitor, HDC, LPRECT, LPARAM AData) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(AMonitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<TQD_ScreenRect>*>(AData)->push_back({r.left, r.top, r.right, r.bottom});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+TQD_MonitorHostWin32::TQD_MonitorHostWin32(TQD_MonitorKind AKind, HWND AOwner) : TQD_Window(kMonitorClass) {
+  TQD_WindowCreateParams p;
+  p.Caption = CaptionOf(AKind);
+  p.Style = kStyle;
+  p.ExStyle = kExStyle;
+  p.Left = p.Top = 0;
+  p.Width = p.Height = 120;
+  p.Parent = AOwner;
+  Create(p);
+}
+
+TQD_MonitorHostWin32::~TQD_MonitorHostWin32() { Destroy(); }
+
+DWORD TQD_MonitorHostWin32::Style() const { return kStyle; }
+DWORD TQD_MonitorHostWin32::ExStyle() const { return kExStyle; }
+
+void TQD_MonitorHostWin32::Attach(TQD_MonitorWindow* AMonitor) {
+  FMonitor = AMonitor;
+  int w = 0, h = 0;
+  GetClientSize(w, h);
+  if (FMonitor) FMonitor->ClientResized(w, h);
+}
+
+void TQD_MonitorHostWin32::ShowWindowNow() { ShowWindow(Handle(), SW_SHOWNOACTIVATE); }
+
+void TQD_MonitorHostWin32::GetClientSize(int& AWidth, int& AHeight) const {
+  RECT r{};
+  GetClientRect(Handle(), &r);
+  AWidth = r.right - r.left;
+  AHeight = r.bottom - r.top;
+}
+
+void TQD_MonitorHostWin32::WindowSizeForClient(int AClientWidth, int AClientHeight, int& AWidth,
+                                               int& AHeight) const {
+  RECT r{0, 0, AClientWidth, AClientHeight};
+  AdjustWindowRectEx(&r, Style(), FALSE, ExStyle());
+  AWidth = r.right - r.left;
+  AHeight = r.bottom - r.top;
+}
+
+void TQD_MonitorHostWin32::SetClientSize(int AWidth, int AHeight) {
+  int w = 0, h = 0;
+  WindowSizeForClient(std::max(AWidth, FMinClientWidth), std::max(AHeight, FMinClientHeight), w, h);
+  SetWindowPos(Handle(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TQD_MonitorHostWin32::SetMinClientSize(int AWidth, int AHeight) {
+  FMinClientWidth = AWidth;
+  FMinClientHeight = AHeight;
+}
+
+void TQD_MonitorHostWin32::GetPosition(int& ALeft, int& ATop) const {
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  ALeft = r.left;
+  ATop = r.top;
+}
+
+void TQD_MonitorHostWin32::SetPosition(int ALeft, int ATop) {
+  SetWindowPos(Handle(), nullptr, ALeft, ATop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TQD_MonitorHostWin32::GetPrimaryScreenSize(int& AWidth, int& AHeight) const {
+  AWidth = GetSystemMetrics(SM_CXSCREEN);
+  AHeight = GetSystemMetrics(SM_CYSCREEN);
+}
+
+std::vector<TQD_ScreenRect> TQD_MonitorHostWin32::MonitorWorkAreas() const {
+  std::vector<TQD_ScreenRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+void TQD_MonitorHostWin32::SetCornerPreference(int APreference) {
+  SetWindowCornerPreference(Handle(), static_cast<uint8_t>(APreference));
+}
+
+void TQD_MonitorHostWin32::InvalidateWidgets() {
+  if (!FMonitor) return;
+  FMonitor->Grid().TakeDirty(FDirty);
+  for (const TQD_Widget* w : FDirty) {
+    const TRect& b = w->BoundsRect();
+    const RECT r{b.Left, b.Top, b.Right, b.Bottom};
+    InvalidateRect(Handle(), &r, FALSE);
+  }
+}
+
+void TQD_MonitorHostWin32::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  if (FMonitor) {
+    for (const auto& w : FMonitor->Grid().Widgets()) {
+      const TRect& b = w->BoundsRect();
+      RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
+      if (IntersectRect(&hit, &cell, &ps.rcPaint)) BlitBitmap32(dc, b.Left, b.Top, w->Buffer());
+    }
+  }
+  EndPaint(Handle(), &ps);
+}
+
+void TQD_MonitorHostWin32::DpiChanging(int, int) {
+  // The system moves and rescales the window next: hold drawing until done.
+  LockWindowUpdate(Handle());
+}
+
+void TQD_MonitorHostWin32::DpiChanged(int, int ANewDPI) {
+  LockWindowUpdate(nullptr);
+  if (FMonitor) FMonitor->DpiChanged(ANewDPI);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+bool TQD_MonitorHostWin32::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) {
+  switch (AMessage) {
+    case WM_ERASEBKGND:
+      AResult = 1;  // the widgets cover the whole client area
+      return true;
+    case WM_PAINT:
+      Paint();
+      AResult = 0;
+      return true;
+    case WM_SIZE:
+      if (FMonitor) {
+        FMonitor->ClientResized(LOWORD(ALParam), HIWORD(ALParam));
+        InvalidateRect(Handle(), nullptr, FALSE);
+      }
+      return false;
+    case WM_GETMINMAXINFO: {
+      int w = 0, h = 0;
+      WindowSizeForClient(FMinClientWidth, FMinClientHeight, w, h);
+      auto* info = reinterpret_cast<MINMAXINFO*>(ALParam);
+      info->ptMinTrackSize = {w, h};
+      AResult = 0;
+      return true;
+    }
+    case WM_LBUTTONDOWN:
+      if (FMonitor && FMonitor->Grid().MouseDown(TQD_MouseButton::Left, GET_X_LPARAM(ALParam), GET_Y_LPARAM(ALParam))) {
+        AResult = 0;
+        return true;
+      }
+      return false;
+    case WM_CONTEXTMENU:
+      if (FMonitor) {
+        POINT p{GET_X_LPARAM(ALParam), GET_Y_LPARAM(ALParam)};
+        const bool keyboard = p.x == -1 && p.y == -1;
+        POINT client = p;
+        if (!keyboard) ScreenToClient(Handle(), &client);
+        void* menu = FMonitor->Grid().PopupMenuAt(keyboard ? 0 : client.x, keyboard ? 0 : client.y);
+        if (menu) {
+          TQD_PopupMenu::TShowOptions options;
+          if (!keyboard) options.Position = p;
+          // The chosen action may destroy this window: nothing of ours after Show.
+          static_cast<TQD_PopupMenu*>(menu)->Show(Handle(), options);
+          AResult = 0;
+          return true;
+        }
+      }
+      return false;
+    default:
+      return false;
+  }
+}

@@ -1,0 +1,55 @@
+// The Win32 window of a monitor: a borderless, edge-resizable popup owned by
+// the control panel, hosting one TQD_MonitorWindow. It blits the widgets that
+// repainted, drags the window by any part of its content, opens the context
+// menu on a right click and swallows background erasing (the widgets cover
+// every pixel).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "monitor_window.h"
+#include "window_win32.h"
+
+class TQD_PopupMenu;
+
+class TQD_MonitorHostWin32 final : public TQD_Window, public TQD_MonitorHost {
+ public:
+  // Creates the (hidden) window, owned by AOwner.
+  TQD_MonitorHostWin32(TQD_MonitorKind AKind, HWND AOwner);
+  ~TQD_MonitorHostWin32() override;
+
+  // The monitor this window shows; set once, before the window is shown.
+  void Attach(TQD_MonitorWindow* AMonitor);
+  void ShowWindowNow();
+
+  // TQD_MonitorHost
+  int DPI() const override { return TQD_Window::DPI(); }
+  void GetClientSize(int& AWidth, int& AHeight) const override;
+  void SetClientSize(int AWidth, int AHeight) override;
+  void SetMinClientSize(int AWidth, int AHeight) override;
+  void GetPosition(int& ALeft, int& ATop) const override;
+  void SetPosition(int ALeft, int ATop) override;
+  void GetPrimaryScreenSize(int& AWidth, int& AHeight) const override;
+  std::vector<TQD_ScreenRect> MonitorWorkAreas() const override;
+  void WindowSizeForClient(int AClientWidth, int AClientHeight, int& AWidth, int& AHeight) const override;
+  void SetCornerPreference(int APreference) override;
+  void InvalidateWidgets() override;
+
+ protected:
+  bool HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) override;
+  void DpiChanging(int AOldDPI, int ANewDPI) override;
+  void DpiChanged(int AOldDPI, int ANewDPI) override;
+
+ private:
+  void Paint();
+  DWORD Style() const;
+  DWORD ExStyle() const;
+
+  TQD_MonitorWindow* FMonitor = nullptr;
+  int FMinClientWidth = 0;
+  int FMinClientHeight = 0;
+  std::vector<TQD_Widget*> FDirty;  // reused by every invalidation
+};
