@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "block_writer.h"
+#include "child_process_win32.h"
 #include "data_logger.h"
 #include "fake_ports.h"
 #include "profiles.h"
@@ -19,83 +20,6 @@
 #include "win32_handles_win32.h"
 
 namespace {
-
-std::wstring BinDir() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring s(path, n);
-  return s.substr(0, s.find_last_of(L"\\/") + 1);
-}
-
-std::wstring TempFile(const std::wstring& AName) {
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  return std::wstring(dir) + L"sensorfeed_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" + AName;
-}
-
-std::string ReadFileBytes(const std::wstring& AName) {
-  std::ifstream f(WideToUtf8(AName), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-// sensorfeed.exe with its output in a file. A child still running when the
-// test ends is killed, so a failed test never leaves a publisher behind.
-class TChild {
- public:
-  explicit TChild(const std::wstring& AArgs) : FLog(TempFile(L"log" + std::to_wstring(++FCount) + L".txt")) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(FLog.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(log, INVALID_HANDLE_VALUE);
-    TQD_KernelHandle logHandle(log);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = si.hStdError = log;
-    std::wstring command = L"\"" + BinDir() + L"sensorfeed.exe\" " + AArgs;
-    PROCESS_INFORMATION pi{};
-    const BOOL ok = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    EXPECT_TRUE(ok) << SystemErrorText(GetLastError());
-    if (ok) {
-      FProcess = TQD_KernelHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
-  }
-  ~TChild() {
-    if (FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(FProcess.Get(), 99);
-    DeleteFileW(FLog.c_str());
-  }
-  // The exit code, or -1 when the process is still running after AMs.
-  int Wait(DWORD AMs) {
-    if (!FProcess || WaitForSingleObject(FProcess.Get(), AMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(FProcess.Get(), &code);
-    return static_cast<int>(code);
-  }
-  std::string Output() const { return ReadFileBytes(FLog); }
-
- private:
-  static inline int FCount = 0;
-  std::wstring FLog;
-  TQD_KernelHandle FProcess;
-};
-
-// A named event that stops a publisher started with --stop-event.
-class TStopEvent {
- public:
-  TStopEvent()
-      : FName(L"Local\\sensorfeed_test_stop_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-              std::to_wstring(++FCount)),
-        FEvent(CreateEventW(nullptr, TRUE, FALSE, FName.c_str())) {}
-  std::wstring Arg() const { return L" --stop-event " + FName; }
-  void Set() { SetEvent(FEvent.Get()); }
-
- private:
-  static inline int FCount = 0;
-  std::wstring FName;
-  TQD_KernelHandle FEvent;
-};
 
 // Waits until an active block is published; nullptr after ten seconds.
 std::unique_ptr<TQD_MappedView> WaitForActiveBlock() {
