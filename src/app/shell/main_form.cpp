@@ -1,6 +1,7 @@
 // The control panel's logic; see main_form.h.
 #include "main_form.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "autostart.h"
@@ -33,9 +34,6 @@ class TBusyScope {
 TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPorts& ACollector,
                            TQD_MonitorHostFactory& AHosts, TQD_MainFormSystem ASystem)
     : FRegistry(ARegistry), FCollector(ACollector), FHosts(AHosts), FSystem(std::move(ASystem)) {
-  FFirstRun = true;
-  FUpdateBusy = false;
-
   // Creation goes on after the message: the application ends before its
   // message loop would start, and the owner of this object checks for that.
   if (FSystem.IsWindowsVersionAtLeast && !FSystem.IsWindowsVersionAtLeast(6)) {
@@ -46,16 +44,10 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
   FCaption = std::string(QD_ApplicationTitle) + " " +
              (FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string());
 
-  FCPUMonitorCustomReadings.SetRegKeySub("\\CPUMonitorCustomReadings");
-  FGPUMonitorCustomReadings.SetRegKeySub("\\GPUMonitorCustomReadings");
-  FDriveMonitorCustomReadings.SetRegKeySub("\\DriveMonitorCustomReadings");
-  FNetworkMonitorCustomReadings.SetRegKeySub("\\NetworkMonitorCustomReadings");
   FCPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
   FGPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
   FDriveMonitorCustomReadings.LoadFromRegistry(FRegistry);
   FNetworkMonitorCustomReadings.LoadFromRegistry(FRegistry);
-
-  FFont = TQD_Font{};
 
   FColorTable.ReadFromRegistry(FRegistry);
   FWorkingColorTable.Assign(FColorTable);
@@ -144,10 +136,10 @@ void TQD_MainForm::DisableMonitor(TQD_MonitorKind AKind) {
   // reports while it is destroyed (the clock's last update) finds it gone.
   std::unique_ptr<TQD_MonitorWindow> window = std::move(slot.Window);
   std::unique_ptr<TQD_MonitorHost> host = std::move(slot.Host);
+  FToggleSwitch[Slot(AKind)] = false;
   if (window) window->Destroying();
   window.reset();
   host.reset();
-  FToggleSwitch[Slot(AKind)] = false;
 }
 
 void TQD_MainForm::RebuildMonitor(TQD_MonitorKind AKind) {
@@ -202,7 +194,9 @@ void TQD_MainForm::ApplySettings() {
   if (FDataLogger) {
     FDataLogger->SetRAMInfoIncludeReserved(FSettings.RAMIncludeReserved.Value);
     FDataLogger->SetHWiPollingInterval(static_cast<uint32_t>(FSettings.HWiNFOPollingInterval.Value));
-    FDataLogger->SetGPUMemoryTotalManual(static_cast<uint32_t>(FSettings.GPUMonitor_VRAMTotalManualMiB.Value));
+    // Negative is "not set" as 0 is: never a huge unsigned total.
+    FDataLogger->SetGPUMemoryTotalManual(
+        static_cast<uint32_t>(std::max(0, FSettings.GPUMonitor_VRAMTotalManualMiB.Value)));
     FDataLogger->SetNIFLoggerBufferLen(static_cast<uint32_t>(FSettings.NetworkMonitor_NetGraphBufferLen.Value));
   }
 

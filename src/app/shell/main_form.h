@@ -119,14 +119,18 @@ class TQD_MainForm {
   std::function<void()> OnStatusChanged;
 
   // --- persistence ---------------------------------------------------------------------
+  // Everything reaches the store here and nowhere else (the autostart entry
+  // aside), so a logoff must pass through one of these: SaveState when the
+  // session is asked to end (another program may still cancel that), Shutdown
+  // when it does end, and Shutdown again (harmlessly) at exit.
+
   // Writes what would be lost if the process ended now (switch states, window
-  // geometry, lists, settings, colours) and keeps running: for a session end
-  // that may still be cancelled.
+  // geometry, lists, settings, colours) and keeps everything running.
   void SaveState();
-  // The end: switch states into the settings, the windows destroyed (each
-  // stores its geometry), lists, settings and colours written, polling
-  // stopped and the data logger destroyed. Runs once; later calls do nothing,
-  // and so does every operation that needs a window or the data logger.
+  // The end: polling stopped, switch states into the settings, the windows
+  // destroyed (each stores its geometry), lists, settings and colours written,
+  // the data logger destroyed. Runs once; later calls do nothing, and so does
+  // every operation that needs a window or the data logger.
   void Shutdown();
   bool ShutDown() const { return FShutDown; }
 
@@ -196,11 +200,11 @@ class TQD_MainForm {
   bool FVisible = true;
   std::string FCaption;
 
-  TQD_CustomReadingsList FCPUMonitorCustomReadings;
-  TQD_CustomReadingsList FGPUMonitorCustomReadings;
-  TQD_CustomReadingsList FDriveMonitorCustomReadings;
-  TQD_CustomReadingsList FNetworkMonitorCustomReadings;
-  TQD_Font FFont;
+  TQD_CustomReadingsList FCPUMonitorCustomReadings{"\\CPUMonitorCustomReadings"};
+  TQD_CustomReadingsList FGPUMonitorCustomReadings{"\\GPUMonitorCustomReadings"};
+  TQD_CustomReadingsList FDriveMonitorCustomReadings{"\\DriveMonitorCustomReadings"};
+  TQD_CustomReadingsList FNetworkMonitorCustomReadings{"\\NetworkMonitorCustomReadings"};
+  TQD_Font FFont;  // the monitor windows' shared font; ApplySettings fills it from the settings
   TQD_ColorTable FColorTable;
   TQD_ColorTable FWorkingColorTable;
   TQD_Settings FSettings;
