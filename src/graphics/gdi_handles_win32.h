@@ -1,70 +1,123 @@
-// RAII for the GDI objects the graphics code creates: one type per kind.
-// A GDI object that outlives its use is a leak the user sees as a growing
-// GDI count in Task Manager, so nothing here is released by hand.
+// RAII wrappers for the USER and GDI handles the windows hold; kernel handles
+// are in win32_handles_win32.h. One type per handle kind, each destroying its
+// handle the way that kind requires:
+//   HWND            DestroyWindow        HMENU        DestroyMenu
+//   HICON           DestroyIcon          HFONT, HBRUSH, HBITMAP, HPEN  DeleteObject
+//   HDC (GetDC)     ReleaseDC            HDC (CreateCompatibleDC)      DeleteDC
+// Release() gives the handle up without destroying it; call it only where
+// something else takes ownership (a parent menu destroys its submenus, a
+// window class or the system keeps an icon) and say so at the call site.
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
 
-// A pen, brush, font, bitmap or region, deleted with DeleteObject. It must
-// not be selected into a DC when it goes (TQD_GdiSelection sees to that).
-class TQD_GdiObject {
+template <typename THandle, typename TTraits>
+class TQD_UniqueHandle {
  public:
-  TQD_GdiObject() = default;
-  explicit TQD_GdiObject(HGDIOBJ AObject) : FObject(AObject) {}
-  ~TQD_GdiObject() { Reset(); }
-  TQD_GdiObject(TQD_GdiObject&& A) noexcept : FObject(std::exchange(A.FObject, nullptr)) {}
-  TQD_GdiObject& operator=(TQD_GdiObject&& A) noexcept {
-    if (this != &A) {
-      Reset();
-      FObject = std::exchange(A.FObject, nullptr);
-    }
+  TQD_UniqueHandle() = default;
+  explicit TQD_UniqueHandle(THandle AHandle) : FHandle(AHandle) {}
+  ~TQD_UniqueHandle() { Reset(); }
+  TQD_UniqueHandle(const TQD_UniqueHandle&) = delete;
+  TQD_UniqueHandle& operator=(const TQD_UniqueHandle&) = delete;
+  TQD_UniqueHandle(TQD_UniqueHandle&& A) noexcept : FHandle(std::exchange(A.FHandle, nullptr)) {}
+  TQD_UniqueHandle& operator=(TQD_UniqueHandle&& A) noexcept {
+    if (this != &A) Reset(std::exchange(A.FHandle, nullptr));
     return *this;
   }
-  HGDIOBJ Get() const { return FObject; }
-  explicit operator bool() const { return FObject != nullptr; }
-  void Reset() {
-    if (FObject) DeleteObject(FObject);
-    FObject = nullptr;
+
+  THandle Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != nullptr; }
+  void Reset(THandle AHandle = nullptr) {
+    if (FHandle && FHandle != AHandle) TTraits::Destroy(FHandle);
+    FHandle = AHandle;
   }
+  // Hands the handle to a new owner that destroys it; see the file comment.
+  [[nodiscard]] THandle Release() { return std::exchange(FHandle, nullptr); }
 
  private:
-  HGDIOBJ FObject = nullptr;
+  THandle FHandle = nullptr;
 };
 
-// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class TQD_MemoryDC {
+struct TQD_WindowTraits {
+  static void Destroy(HWND AHandle) { DestroyWindow(AHandle); }
+};
+struct TQD_MenuTraits {
+  static void Destroy(HMENU AHandle) { DestroyMenu(AHandle); }
+};
+struct TQD_IconTraits {
+  static void Destroy(HICON AHandle) { DestroyIcon(AHandle); }
+};
+// Distinct traits per GDI kind so an HFONT holder cannot take an HBRUSH.
+template <typename THandle>
+struct TQD_GdiObjectTraits {
+  static void Destroy(THandle AHandle) { DeleteObject(AHandle); }
+};
+struct TQD_MemoryDCTraits {
+  static void Destroy(HDC AHandle) { DeleteDC(AHandle); }
+};
+
+using TQD_WindowHandle = TQD_UniqueHandle<HWND, TQD_WindowTraits>;
+using TQD_MenuHandle = TQD_UniqueHandle<HMENU, TQD_MenuTraits>;
+using TQD_IconHandle = TQD_UniqueHandle<HICON, TQD_IconTraits>;
+using TQD_FontHandle = TQD_UniqueHandle<HFONT, TQD_GdiObjectTraits<HFONT>>;
+using TQD_BrushHandle = TQD_UniqueHandle<HBRUSH, TQD_GdiObjectTraits<HBRUSH>>;
+using TQD_BitmapHandle = TQD_UniqueHandle<HBITMAP, TQD_GdiObjectTraits<HBITMAP>>;
+using TQD_PenHandle = TQD_UniqueHandle<HPEN, TQD_GdiObjectTraits<HPEN>>;
+// A memory DC from CreateCompatibleDC.
+using TQD_MemoryDC = TQD_UniqueHandle<HDC, TQD_MemoryDCTraits>;
+
+// A window's (or the screen's, for a null window) DC from GetDC, given back
+// with ReleaseDC: the release needs the window, so it is a type of its own.
+class TQD_WindowDC {
  public:
-  TQD_MemoryDC() = default;
-  explicit TQD_MemoryDC(HDC ADC) : FDC(ADC) {}
-  ~TQD_MemoryDC() {
-    if (FDC) DeleteDC(FDC);
+  explicit TQD_WindowDC(HWND AWindow) : FWindow(AWindow), FDC(GetDC(AWindow)) {}
+  ~TQD_WindowDC() {
+    if (FDC) ReleaseDC(FWindow, FDC);
   }
-  TQD_MemoryDC(TQD_MemoryDC&& A) noexcept : FDC(std::exchange(A.FDC, nullptr)) {}
-  TQD_MemoryDC& operator=(TQD_MemoryDC&& A) noexcept {
-    std::swap(FDC, A.FDC);
-    return *this;
-  }
+  TQD_WindowDC(const TQD_WindowDC&) = delete;
+  TQD_WindowDC& operator=(const TQD_WindowDC&) = delete;
   HDC Get() const { return FDC; }
   explicit operator bool() const { return FDC != nullptr; }
 
  private:
-  HDC FDC = nullptr;
+  HWND FWindow;
+  HDC FDC;
 };
 
-// Selects an object into a DC for a scope and puts the previous one back.
-class TQD_GdiSelection {
+// BeginPaint/EndPaint for one WM_PAINT; EndPaint must follow every BeginPaint.
+class TQD_PaintScope {
  public:
-  TQD_GdiSelection(HDC ADC, HGDIOBJ AObject) : FDC(ADC), FOld(ADC && AObject ? SelectObject(ADC, AObject) : nullptr) {}
-  ~TQD_GdiSelection() {
-    if (FOld && FOld != HGDI_ERROR) SelectObject(FDC, FOld);
+  explicit TQD_PaintScope(HWND AWindow) : FWindow(AWindow), FDC(BeginPaint(AWindow, &FPaint)) {}
+  ~TQD_PaintScope() {
+    if (FDC) EndPaint(FWindow, &FPaint);
   }
-  TQD_GdiSelection(const TQD_GdiSelection&) = delete;
-  TQD_GdiSelection& operator=(const TQD_GdiSelection&) = delete;
-  bool Ok() const { return FOld != nullptr && FOld != HGDI_ERROR; }
+  TQD_PaintScope(const TQD_PaintScope&) = delete;
+  TQD_PaintScope& operator=(const TQD_PaintScope&) = delete;
+  HDC DC() const { return FDC; }
+  const PAINTSTRUCT& Paint() const { return FPaint; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPaint{};
+  HDC FDC;
+};
+
+// Selects an object into a DC and puts the previous one back at scope end:
+// an object still selected into a DC cannot be deleted.
+class TQD_SelectObjectScope {
+ public:
+  TQD_SelectObjectScope(HDC ADC, HGDIOBJ AObject) : FDC(ADC), FPrevious(SelectObject(ADC, AObject)) {}
+  ~TQD_SelectObjectScope() {
+    if (FPrevious && FPrevious != HGDI_ERROR) SelectObject(FDC, FPrevious);
+  }
+  TQD_SelectObjectScope(const TQD_SelectObjectScope&) = delete;
+  TQD_SelectObjectScope& operator=(const TQD_SelectObjectScope&) = delete;
+  // False when the selection failed (the object is then not in the DC).
+  bool Selected() const { return FPrevious && FPrevious != HGDI_ERROR; }
 
  private:
   HDC FDC;
-  HGDIOBJ FOld;
+  HGDIOBJ FPrevious;
 };

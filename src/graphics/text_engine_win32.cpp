@@ -8,7 +8,7 @@
 
 TQD_GdiTextEngine::TQD_GdiTextEngine() : FDC(CreateCompatibleDC(nullptr)) {}
 
-HGDIOBJ TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
+HFONT TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
   TFontKey key{AFont.Name, AFont.Height, AFont.Bold, AFont.Italic, AFont.Orientation, AAntialiased};
   auto it = FFonts.find(key);
   if (it == FFonts.end()) {
@@ -32,14 +32,14 @@ HGDIOBJ TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
     const size_t n = std::min(face.size(), size_t{LF_FACESIZE - 1});  // longer names are cut, as GDI would
     std::copy_n(face.c_str(), n, lf.lfFaceName);
     lf.lfFaceName[n] = L'\0';
-    it = FFonts.emplace(std::move(key), TQD_GdiObject(CreateFontIndirectW(&lf))).first;
+    it = FFonts.emplace(std::move(key), TQD_FontHandle(CreateFontIndirectW(&lf))).first;
   }
-  return it->second ? it->second.Get() : GetStockObject(DEFAULT_GUI_FONT);
+  return it->second ? it->second.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 TSize TQD_GdiTextEngine::TextExtent(const TQD_Font& AFont, std::string_view AText) {
   if (!FDC) return {};
-  TQD_GdiSelection font(FDC.Get(), FontFor(AFont, true));
+  TQD_SelectObjectScope font(FDC.Get(), FontFor(AFont, true));
   const std::wstring text = Utf8ToWide(std::string(AText));
   SIZE size{};
   if (!text.empty() && GetTextExtentPoint32W(FDC.Get(), text.c_str(), static_cast<int>(text.size()), &size))
@@ -61,7 +61,7 @@ bool TQD_GdiTextEngine::EnsureScratch(int AWidth, int AHeight) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  TQD_GdiObject dib(CreateDIBSection(FDC.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TQD_BitmapHandle dib(CreateDIBSection(FDC.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib || !bits) return false;
   FScratch = std::move(dib);
   FScratchBits = static_cast<uint32_t*>(bits);
@@ -76,7 +76,7 @@ bool TQD_GdiTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AText,
   if (!FDC || AText.empty()) return false;
   const std::wstring text = Utf8ToWide(std::string(AText));
   if (text.empty()) return false;
-  TQD_GdiSelection font(FDC.Get(), FontFor(AFont, AAntialiased));
+  TQD_SelectObjectScope font(FDC.Get(), FontFor(AFont, AAntialiased));
   SIZE size{};
   if (!GetTextExtentPoint32W(FDC.Get(), text.c_str(), static_cast<int>(text.size()), &size)) return false;
   // Overhangs (italics, descenders, rotated bearings) reach past the extent.
@@ -87,8 +87,8 @@ bool TQD_GdiTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AText,
   // A runaway text gets nothing rather than a huge allocation.
   if (w <= 0 || h <= 0 || static_cast<long long>(w) * h > 64LL * 1024 * 1024) return false;
   if (!EnsureScratch(w, h)) return false;
-  TQD_GdiSelection dib(FDC.Get(), FScratch.Get());
-  if (!dib.Ok()) return false;
+  TQD_SelectObjectScope dib(FDC.Get(), FScratch.Get());
+  if (!dib.Selected()) return false;
   for (int j = 0; j < h; ++j) std::memset(FScratchBits + static_cast<size_t>(j) * FScratchWidth, 0, w * 4u);
   SetTextColor(FDC.Get(), RGB(255, 255, 255));
   SetBkMode(FDC.Get(), TRANSPARENT);

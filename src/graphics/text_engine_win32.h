@@ -39,12 +39,12 @@ class TQD_GdiTextEngine : public TQD_TextEngine {
  private:
   using TFontKey = std::tuple<std::string, int, bool, bool, int, bool>;
   // The cached font; the stock GUI font when creating it failed.
-  HGDIOBJ FontFor(const TQD_Font& AFont, bool AAntialiased);
+  HFONT FontFor(const TQD_Font& AFont, bool AAntialiased);
   bool EnsureScratch(int AWidth, int AHeight);
 
   TQD_MemoryDC FDC;
-  std::map<TFontKey, TQD_GdiObject> FFonts;
-  TQD_GdiObject FScratch;  // top-down 32-bit DIB section
+  std::map<TFontKey, TQD_FontHandle> FFonts;
+  TQD_BitmapHandle FScratch;  // top-down 32-bit DIB section
   uint32_t* FScratchBits = nullptr;
   int FScratchWidth = 0;
   int FScratchHeight = 0;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "action.h"
-#include "handles_win32.h"
+#include "gdi_handles_win32.h"
 
 class TQD_PopupMenu {
  public:

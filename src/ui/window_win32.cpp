@@ -5,7 +5,7 @@
 
 #include "app_exception.h"
 #include "dpi.h"
-#include "handles_win32.h"
+#include "gdi_handles_win32.h"
 #include "win32_handles_win32.h"
 
 namespace {

@@ -164,7 +164,8 @@ TEST(GdiTextEngine, ThousandCallsLeaveTheGdiObjectCountUnchanged) {
   const DWORD before = GdiObjectCount();
   {
     // The counter itself must see objects come and go, or the check below proves nothing.
-    TQD_GdiObject probe1(CreateSolidBrush(RGB(1, 2, 3))), probe2(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    TQD_BrushHandle probe1(CreateSolidBrush(RGB(1, 2, 3)));
+    TQD_PenHandle probe2(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
     ASSERT_EQ(GdiObjectCount(), before + 2);
   }
   ASSERT_EQ(GdiObjectCount(), before);

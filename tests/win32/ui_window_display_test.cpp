@@ -20,7 +20,7 @@
 #include "app_exception.h"
 #include "bitmap_blit_win32.h"
 #include "dpi.h"
-#include "handles_win32.h"
+#include "gdi_handles_win32.h"
 #include "menu_win32.h"
 #include "message_loop_win32.h"
 #include "window_win32.h"
