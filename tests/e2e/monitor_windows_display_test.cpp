@@ -1,0 +1,155 @@
+// All five monitor windows of the real program under Wine: they appear,
+// populated, each as high as its content; without HWiNFO the hardware
+// windows show their error layout, and they populate once sensorfeed starts
+// publishing. The content heights are computed here, from the same block and
+// the same system, by the program's own code.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <set>
+
+#include "child_process_win32.h"
+#include "data_logger.h"
+#include "fake_monitor_host.h"
+#include "fake_ports.h"
+#include "key_value_store.h"
+#include "monitors.h"
+#include "network_win32.h"
+#include "registry_store_win32.h"
+#include "settings.h"
+#include "shared_memory_win32.h"
+#include "system_info_win32.h"
+
+namespace {
+
+const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
+const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
+
+struct TKind {
+  TQD_MonitorKind Kind;
+  const wchar_t* Caption;
+  const char* Key;
+  int Left, Top;  // side by side, so that each can be seen on the screen
+};
+const TKind kKinds[] = {{TQD_MonitorKind::Clock, L"Clock", "Clock", 10, 10},
+                        {TQD_MonitorKind::CPU, L"CPU Monitor", "CPUMonitor", 570, 10},
+                        {TQD_MonitorKind::GPU, L"GPU Monitor", "GPUMonitor", 1130, 10},
+                        {TQD_MonitorKind::Drives, L"Drive Monitor", "DriveMonitor", 10, 110},
+                        {TQD_MonitorKind::Network, L"Network Monitor", "NetworkMonitor", 10, 450}};
+
+int ClientHeight(HWND AWindow) {
+  RECT r{};
+  GetClientRect(AWindow, &r);
+  return r.bottom;
+}
+
+// Waits until APredicate holds for the window of that caption.
+bool WaitFor(const wchar_t* ACaption, const std::function<bool(HWND)>& APredicate, DWORD AMs) {
+  for (DWORD waited = 0; waited < AMs; waited += 200) {
+    HWND w = FindWindowW(kMonitorClass, ACaption);
+    if (w && IsWindowVisible(w) && APredicate(w)) return true;
+    Sleep(200);
+  }
+  return false;
+}
+
+size_t DistinctColours(HWND AWindow) {
+  RECT r{};
+  GetClientRect(AWindow, &r);
+  HDC screen = GetDC(AWindow);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof bi.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+  std::set<uint32_t> colours;
+  for (long i = 0; i < r.right * r.bottom; ++i) colours.insert(static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF);
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(AWindow, screen);
+  return colours.size();
+}
+
+// The content height of each window as the program computes it, from the
+// live block and this machine's system information.
+std::map<TQD_MonitorKind, int> ExpectedHeights() {
+  TFakeCollector fakes;
+  TQD_SharedMemoryWin32 memory;
+  TQD_SystemInfoWin32 system;
+  TQD_NetworkWin32 network;
+  TQD_CollectorPorts ports = fakes.Ports();
+  ports.SharedMemory = &memory;
+  ports.SystemInfo = &system;
+  ports.Network = &network;
+  TQD_DataLogger logger(ports, false, 180, 2000);
+  logger.HWiPolling();
+  TQD_Settings settings;
+  std::map<TQD_MonitorKind, int> heights;
+  for (const TKind& k : kKinds) {
+    TFakeMonitorHost host(k.Kind, 96);
+    auto window = CreateMonitorWindow(k.Kind, host, settings, fakes.Clock, fakes.Timers);
+    if (k.Kind != TQD_MonitorKind::Clock) window->SetDataLogger(&logger);
+    window->Show();
+    heights[k.Kind] = host.ClientHeight;  // the content height, held at the window's minimum
+  }
+  return heights;
+}
+
+}  // namespace
+
+TEST(Quendal, AllFiveWindowsErrorLayoutsAndRepopulation) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  TQD_RegistryStoreWin32 registry;
+  for (const TKind& k : kKinds) {
+    const std::string key = std::string("Software\\Quendal\\") + k.Key;
+    RegWriteBool(registry, key, "On", true);
+    RegWriteInteger(registry, key, "Left", k.Left);
+    RegWriteInteger(registry, key, "Top", k.Top);
+  }
+
+  // HWiNFO is not there yet: the hardware windows show their error layout.
+  TChild app(L"", L"Quendal.exe");
+  for (const TKind& k : kKinds)
+    EXPECT_TRUE(WaitFor(k.Caption, [](HWND) { return true; }, 30000)) << "no window " << WideToUtf8(k.Caption);
+  Sleep(1000);  // let the windows paint
+  for (const wchar_t* caption : {L"CPU Monitor", L"GPU Monitor", L"Drive Monitor"}) {
+    HWND w = FindWindowW(kMonitorClass, caption);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(ClientHeight(w), 120) << WideToUtf8(caption);  // title row and message at the minimum height
+    EXPECT_GT(DistinctColours(w), 4u) << WideToUtf8(caption);
+  }
+
+  // sensorfeed starts: the next successful polls populate them.
+  TStopEvent stop;
+  TChild feed(L"publish --interval 500" + stop.Arg());
+  Sleep(1500);
+  const std::map<TQD_MonitorKind, int> expected = ExpectedHeights();
+  for (const TKind& k : kKinds) {
+    const int want = expected.at(k.Kind);
+    EXPECT_TRUE(WaitFor(k.Caption, [&](HWND w) { return ClientHeight(w) == want; }, 30000))
+        << WideToUtf8(k.Caption) << ": client height " << ClientHeight(FindWindowW(kMonitorClass, k.Caption))
+        << ", content height " << want;
+    HWND w = FindWindowW(kMonitorClass, k.Caption);
+    RECT r{};
+    GetClientRect(w, &r);
+    EXPECT_EQ(r.right, 540) << WideToUtf8(k.Caption);
+    EXPECT_GT(DistinctColours(w), 8u) << WideToUtf8(k.Caption);  // drawn content, not a flat colour
+  }
+
+  // End the session the way a logoff does.
+  HWND main = FindWindowW(kMainClass, nullptr);
+  ASSERT_NE(main, nullptr);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EXPECT_EQ(app.Wait(15000), 0);
+  EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal\\CPUMonitor", "Height", -7),
+            expected.at(TQD_MonitorKind::CPU));
+  stop.Set();
+  feed.Wait(10000);
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+}
