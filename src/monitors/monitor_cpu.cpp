@@ -5,6 +5,7 @@
 
 #include "data_logger.h"
 #include "monitors.h"
+#include "recipe_rows.h"
 #include "settings.h"
 
 namespace {
@@ -35,16 +36,8 @@ void TMonitor_CPU::AddContentRows() {
   const uint32_t vendor = L.CPUInfo().Vendor;
   TQD_GridContainer& G = FGrid;
 
-  auto standard = [](TQD_Label& l, bool ALeft) {
-    l.Settings().Gradient = gtStandard;
-    if (ALeft) l.Settings().Orientation = orLeft;
-  };
-  auto temperature = [](TQD_Label& l, const TQD_URID& AURID, double AThreshold) {
-    l.Settings().Mode = lmTemperature;
-    l.Settings().TextBackground = tbOutline;
-    l.SetTemperatureThreshold(AThreshold);
-    l.AddCaption(AURID, dcsValue, CaptionColors_Darkest);
-  };
+  const auto standard = StyleStandard;
+  const auto temperature = MakeTemperatureLabel;
   auto threadGauge = [&](const TQD_CPUMTR_ACore& ACore, int AThread, bool ALeft) {
     TQD_Gauge& g = G.AddGauge(3);
     if (AThread < static_cast<int>(ACore.HardwareThreads.size()))
@@ -80,41 +73,9 @@ void TMonitor_CPU::AddContentRows() {
     header.AddCaption(CPUHeader(L, cpu));
 
     // Usage, package temperature, package power.
-    G.AddRow(rtStandard);
-    TQD_Gauge& usage = G.AddGauge(3);
-    usage.ApplyColorPreset(GaugeColors_Usage);
-    usage.Settings().URID = cpu.Usage;
-    usage.Settings().Orientation = orLeft;
-    usage.Settings().LabelPosition = glpCentered;
-    TQD_Label& usageName = G.AddLabel(1);
-    usageName.AddCaption("Usage");
-    standard(usageName, true);
-    if (LG) usageName.Settings().Borders = lbNoBottom;
-    temperature(G.AddLabel(2), cpu.Temperature, packageThreshold);
-    TQD_Label& powerName = G.AddLabel(1);
-    powerName.AddCaption("Power");
-    standard(powerName, false);
-    if (LG) powerName.Settings().Borders = lbNoBottom;
-    TQD_Gauge& power = G.AddGauge(3);
-    power.ApplyColorPreset(GaugeColors_Power);
-    power.Settings().URID = cpu.PackagePower;
-    power.Settings().LabelPosition = glpCentered;
-
-    if (LG) {
-      G.AddRows(rtStandard, 1);
-      G.AddLineGraph(3, 1).AddGraph(cpu.Usage, dcsValue, 3 * VPC, LineGraphColors_Usage);
-      TQD_Label& left = G.AddLabel(1);
-      standard(left, true);
-      left.Settings().Borders = lbNoTop;
-      TQD_LineGraph& temp = G.AddLineGraph(2, 1);
-      temp.Settings().Mode = lgmTemperature;
-      temp.AddGraph(cpu.Temperature, dcsValue, 2 * VPC, LineGraphColors_Temperature);
-      temp.LineGraphs()[0].MaxValueManual = packageThreshold;
-      TQD_Label& right = G.AddLabel(1);
-      standard(right, false);
-      right.Settings().Borders = lbNoTop;
-      G.AddLineGraph(3, 1).AddGraph(cpu.PackagePower, dcsValue, 3 * VPC, LineGraphColors_Power);
-    }
+    AddGaugeTemperatureGaugeRows(G, LG, VPC, {cpu.Usage, "Usage", GaugeColors_Usage, LineGraphColors_Usage},
+                                 cpu.Temperature, packageThreshold,
+                                 {cpu.PackagePower, "Power", GaugeColors_Power, LineGraphColors_Power});
 
     // RAM.
     G.AddDividerRow();

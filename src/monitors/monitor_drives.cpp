@@ -5,6 +5,7 @@
 
 #include "data_logger.h"
 #include "monitors.h"
+#include "recipe_rows.h"
 #include "settings.h"
 
 void TMonitor_Drives::AddContentRows() {
@@ -15,10 +16,7 @@ void TMonitor_Drives::AddContentRows() {
   const double threshold = FSettings.DriveMonitor_TemperatureThreshold.Value;
   TQD_GridContainer& G = FGrid;
 
-  auto standard = [](TQD_Label& l, bool ALeft) {
-    l.Settings().Gradient = gtStandard;
-    if (ALeft) l.Settings().Orientation = orLeft;
-  };
+  const auto standard = StyleStandard;
   auto rateLabel = [&](int ASpan, const TQD_LabelColors_Str& APreset, const TQD_URID& AURID) {
     TQD_Label& l = G.AddLabel(ASpan);
     l.ApplyColorPreset(APreset);
@@ -36,45 +34,9 @@ void TMonitor_Drives::AddContentRows() {
     header.Settings().Gradient = gtTriple;
     header.AddCaption(d.Name);
 
-    G.AddRow(rtStandard);
-    TQD_Gauge& read = G.AddGauge(3);
-    read.ApplyColorPreset(GaugeColors_Default);
-    read.Settings().URID = d.ReadActivity;
-    read.Settings().Orientation = orLeft;
-    read.Settings().LabelPosition = glpCentered;
-    TQD_Label& readName = G.AddLabel(1);
-    readName.AddCaption("Read");
-    standard(readName, true);
-    if (LG) readName.Settings().Borders = lbNoBottom;
-    TQD_Label& temp = G.AddLabel(2);
-    temp.Settings().Mode = lmTemperature;
-    temp.Settings().TextBackground = tbOutline;
-    temp.SetTemperatureThreshold(threshold);
-    temp.AddCaption(d.Temperature, dcsValue, CaptionColors_Darkest);
-    TQD_Label& writeName = G.AddLabel(1);
-    writeName.AddCaption("Write");
-    standard(writeName, false);
-    if (LG) writeName.Settings().Borders = lbNoBottom;
-    TQD_Gauge& write = G.AddGauge(3);
-    write.ApplyColorPreset(GaugeColors_Default);
-    write.Settings().URID = d.WriteActivity;
-    write.Settings().LabelPosition = glpCentered;
-
-    if (LG) {
-      G.AddRow(rtStandard);
-      G.AddLineGraph(3, 1).AddGraph(d.ReadActivity, dcsValue, 3 * VPC, LineGraphColors_Default);
-      TQD_Label& left = G.AddLabel(1);
-      standard(left, true);
-      left.Settings().Borders = lbNoTop;
-      TQD_LineGraph& t = G.AddLineGraph(2, 1);
-      t.Settings().Mode = lgmTemperature;
-      t.AddGraph(d.Temperature, dcsValue, 2 * VPC, LineGraphColors_Temperature);
-      t.LineGraphs()[0].MaxValueManual = threshold;
-      TQD_Label& right = G.AddLabel(1);
-      standard(right, false);
-      right.Settings().Borders = lbNoTop;
-      G.AddLineGraph(3, 1).AddGraph(d.WriteActivity, dcsValue, 3 * VPC, LineGraphColors_Default);
-    }
+    AddGaugeTemperatureGaugeRows(G, LG, VPC, {d.ReadActivity, "Read", GaugeColors_Default, LineGraphColors_Default},
+                                 d.Temperature, threshold,
+                                 {d.WriteActivity, "Write", GaugeColors_Default, LineGraphColors_Default});
 
     G.AddDividerRow();
     G.AddRow(rtStandard);

@@ -5,6 +5,7 @@
 
 #include "data_logger.h"
 #include "monitors.h"
+#include "recipe_rows.h"
 #include "settings.h"
 #include "value_format.h"
 
@@ -26,16 +27,8 @@ void TMonitor_GPU::AddContentRows() {
   const double memoryThreshold = FSettings.GPUMonitor_MemoryTemperatureThreshold.Value;
   TQD_GridContainer& G = FGrid;
 
-  auto standard = [](TQD_Label& l, bool ALeft) {
-    l.Settings().Gradient = gtStandard;
-    if (ALeft) l.Settings().Orientation = orLeft;
-  };
-  auto temperature = [](TQD_Label& l, const TQD_URID& AURID, double AThreshold) {
-    l.Settings().Mode = lmTemperature;
-    l.Settings().TextBackground = tbOutline;
-    l.SetTemperatureThreshold(AThreshold);
-    l.AddCaption(AURID, dcsValue, CaptionColors_Darkest);
-  };
+  const auto standard = StyleStandard;
+  const auto temperature = MakeTemperatureLabel;
   auto blockName = [&](int ASpan, const std::string& ACaption) {
     TQD_Label& l = G.AddLabel(ASpan);
     l.AddCaption(ACaption);
@@ -110,41 +103,9 @@ void TMonitor_GPU::AddContentRows() {
     header.AddCaption(caption);
 
     // Usage, temperature, power.
-    G.AddRow(rtStandard);
-    TQD_Gauge& usage = G.AddGauge(3);
-    usage.ApplyColorPreset(GaugeColors_Usage);
-    usage.Settings().URID = gpu.Usage;
-    usage.Settings().Orientation = orLeft;
-    usage.Settings().LabelPosition = glpCentered;
-    TQD_Label& usageName = G.AddLabel(1);
-    usageName.AddCaption("Usage");
-    standard(usageName, true);
-    if (LG) usageName.Settings().Borders = lbNoBottom;
-    temperature(G.AddLabel(2), gpu.Temperature, packageThreshold);
-    TQD_Label& powerName = G.AddLabel(1);
-    powerName.AddCaption("Power");
-    standard(powerName, false);
-    if (LG) powerName.Settings().Borders = lbNoBottom;
-    TQD_Gauge& power = G.AddGauge(3);
-    power.ApplyColorPreset(GaugeColors_Power);
-    power.Settings().URID = gpu.Power;
-    power.Settings().Orientation = orRight;
-    power.Settings().LabelPosition = glpCentered;
-    if (LG) {
-      G.AddRows(rtStandard, 1);
-      G.AddLineGraph(3, 1).AddGraph(gpu.Usage, dcsValue, 3 * VPC, LineGraphColors_Usage);
-      TQD_Label& left = G.AddLabel(1);
-      standard(left, true);
-      left.Settings().Borders = lbNoTop;
-      TQD_LineGraph& temp = G.AddLineGraph(2, 1);
-      temp.Settings().Mode = lgmTemperature;
-      temp.AddGraph(gpu.Temperature, dcsValue, 2 * VPC, LineGraphColors_Temperature);
-      temp.LineGraphs()[0].MaxValueManual = packageThreshold;
-      TQD_Label& right = G.AddLabel(1);
-      standard(right, false);
-      right.Settings().Borders = lbNoTop;
-      G.AddLineGraph(3, 1).AddGraph(gpu.Power, dcsValue, 3 * VPC, LineGraphColors_Power);
-    }
+    AddGaugeTemperatureGaugeRows(G, LG, VPC, {gpu.Usage, "Usage", GaugeColors_Usage, LineGraphColors_Usage},
+                                 gpu.Temperature, packageThreshold,
+                                 {gpu.Power, "Power", GaugeColors_Power, LineGraphColors_Power});
 
     // Video memory in use.
     G.AddDividerRow();
