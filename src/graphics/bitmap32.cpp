@@ -1,5 +1,9 @@
-// The Bitmap32 rasteriser; see bitmap32.h. Everything here is the plain
-// scalar reference: one pixel at a time, exact integer blending.
+// The Bitmap32 rasteriser; see bitmap32.h. Scalar code, one pixel at a
+// time, exact integer blending. The polygon fill only visits the polygon's
+// bounding box, finds each sub-scanline's crossings among the edges that
+// reach its row, and takes short cuts (rectangles, gradients along one axis,
+// opaque pixels) that give the very same integers and floats as the direct
+// computation; tests/native/bitmap32_fast_test.cpp holds them to it.
 #include "bitmap32.h"
 
 #include <algorithm>
@@ -25,8 +29,20 @@ TColor32 BlendPixel(TColor32 F, TColor32 B) {
   const uint32_t fa = F >> 24;
   if (fa == 0) return B;
   if (fa == 255) return F;
+  const uint32_t ba = B >> 24;
+  // Over an opaque pixel A = 255·255, and (255·X + 255·255/2) / (255·255)
+  // rounds exactly as (X + 127) / 255: no multiple of 255 lies between
+  // 127·255 and 255·255/2. Over a transparent one A = Fa·255 and F stays.
+  if (ba == 255) {
+    const uint32_t nf = 255 - fa;
+    TColor32 out = 0xFF000000;
+    for (int shift = 0; shift <= 16; shift += 8)
+      out |= ((Channel(F, shift) * fa + Channel(B, shift) * nf + 127) / 255) << shift;
+    return out;
+  }
+  if (ba == 0) return F;
   const uint64_t af = uint64_t{fa} * 255;
-  const uint64_t ab = uint64_t{B >> 24} * (255 - fa);
+  const uint64_t ab = uint64_t{ba} * (255 - fa);
   const uint64_t a = af + ab;  // > 0 since fa > 0
   TColor32 out = static_cast<TColor32>(DivRound(a, 255)) << 24;
   for (int shift = 0; shift <= 16; shift += 8) {
@@ -38,7 +54,8 @@ TColor32 BlendPixel(TColor32 F, TColor32 B) {
 
 TColor32 BlendPixelCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
   if (ACoverage == 0) return B;
-  const uint32_t a = static_cast<uint32_t>(DivRound(uint64_t{F >> 24} * ACoverage, 255));
+  if (ACoverage == 255) return BlendPixel(F, B);  // the alpha stays as it is
+  const uint32_t a = ((F >> 24) * ACoverage + 127) / 255;
   return BlendPixel(SetAlpha(F, static_cast<uint8_t>(a)), B);
 }
 
@@ -188,33 +205,126 @@ void TBitmap32::LineToFS(float X, float Y) {
   FPenPos = {X, Y};
 }
 
-void TBitmap32::PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::vector<uint8_t>& ACoverage) const {
-  ACoverage.assign(static_cast<size_t>(FWidth) * FHeight, 0);
-  if (APolygon.size() < 3 || Empty()) return;
-  float minY = APolygon[0].Y, maxY = APolygon[0].Y;
+TBitmap32::TPolygonBox TBitmap32::PolygonBox(const std::vector<TFloatPoint>& APolygon) const {
+  TPolygonBox box;
+  if (APolygon.size() < 3 || Empty()) return box;
+  float minX = APolygon[0].X, maxX = APolygon[0].X, minY = APolygon[0].Y, maxY = APolygon[0].Y;
   for (const TFloatPoint& p : APolygon) {
+    minX = std::min(minX, p.X);
+    maxX = std::max(maxX, p.X);
     minY = std::min(minY, p.Y);
     maxY = std::max(maxY, p.Y);
   }
-  const int rowFirst = std::max(0, static_cast<int>(std::floor(minY)));
-  const int rowLast = std::min(FHeight - 1, static_cast<int>(std::ceil(maxY)));
-  std::vector<std::pair<float, int>>& crossings = FCrossings;
-  FCoverRow.resize(static_cast<size_t>(FWidth));
+  // Clamped in float first, so huge or non-finite coordinates convert safely.
+  const float h = static_cast<float>(FHeight), w = static_cast<float>(FWidth);
+  auto toInt = [](float v, float lo, float hi) { return static_cast<int>(std::isnan(v) ? lo : std::clamp(v, lo, hi)); };
+  box.RowFirst = std::max(0, toInt(std::floor(minY), -1, h));
+  box.RowLast = std::min(FHeight - 1, toInt(std::ceil(maxY), -1, h));
+  // Crossings lie between the vertices up to a few ulps of the polygon's
+  // width; the slack covers that. Unordered bounds (NaN) take the whole width.
+  if (minX <= maxX) {
+    const float slack = 2.0f + (maxX - minX) * 1e-6f;
+    box.ColFirst = std::max(0, toInt(std::floor(minX - slack), -1, w));
+    box.ColEnd = std::min(FWidth, toInt(std::floor(maxX + slack), -1, w) + 1);
+  } else {
+    box.ColFirst = 0;
+    box.ColEnd = FWidth;
+  }
+  return box;
+}
+
+template <typename RowFn>
+void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPolygonBox& ABox, RowFn ARow) const {
+  if (ABox.RowFirst > ABox.RowLast || ABox.ColFirst >= ABox.ColEnd) return;
+  const int c0 = ABox.ColFirst, c1 = ABox.ColEnd;
   const float w = static_cast<float>(FWidth);
-  for (int row = rowFirst; row <= rowLast; ++row) {
-    std::fill(FCoverRow.begin(), FCoverRow.end(), 0.0f);
+  FCoverBytes.resize(static_cast<size_t>(FWidth));
+  uint8_t* bytes = FCoverBytes.data();
+  auto toByte = [](float ASum) {
+    const float c = std::min(1.0f, ASum / kSubScanlines);
+    return static_cast<uint8_t>(std::lround(c * 255.0f));
+  };
+  auto subScanline = [](int ARow, int K) {
+    return static_cast<float>(ARow) + (static_cast<float>(K) + 0.5f) / kSubScanlines;
+  };
+  // The crossing of an edge with the sub-scanline at AY, computed as the
+  // direct scan does (same operands, same order).
+  auto crossing = [](const TFloatPoint& a, const TFloatPoint& b, float AY) {
+    return a.X + (AY - a.Y) * (b.X - a.X) / (b.Y - a.Y);
+  };
+
+  // Edges that cross sub-scanlines, in polygon order.
+  FEdges.clear();
+  for (size_t i = 0; i < APolygon.size(); ++i) {
+    const TFloatPoint& a = APolygon[i];
+    const TFloatPoint& b = APolygon[(i + 1) % APolygon.size()];
+    if (a.Y == b.Y) continue;
+    const bool down = b.Y > a.Y;
+    FEdges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
+  }
+
+  // A rectangle, or any polygon whose only non-horizontal edges are two
+  // opposite vertical edges over the same rows: every sub-scanline inside
+  // sees the same span, so a row's sums are n equal terms.
+  bool band = FEdges.size() == 2 && FEdges[0].Dir == -FEdges[1].Dir && FEdges[0].Y0 == FEdges[1].Y0 &&
+              FEdges[0].Y1 == FEdges[1].Y1;
+  for (const TEdge& e : FEdges) band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
+  if (band) {
+    const TEdge& e = FEdges[0];
+    for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
+      int n = 0;
+      float xl = 0, xr = 0;
+      for (int k = 0; k < kSubScanlines; ++k) {
+        const float ys = subScanline(row, k);
+        if (ys < e.Y0 || ys >= e.Y1) continue;
+        if (n++ == 0) {
+          const float x0 = crossing(FEdges[0].A, FEdges[0].B, ys), x1 = crossing(FEdges[1].A, FEdges[1].B, ys);
+          xl = std::min(x0, x1);
+          xr = std::max(x0, x1);
+        }
+      }
+      if (n == 0) continue;
+      const float xa = std::clamp(xl, 0.0f, w), xb = std::clamp(xr, 0.0f, w);
+      if (xb <= xa) continue;
+      const int pa = static_cast<int>(xa), pb = static_cast<int>(std::ceil(xb)) - 1;
+      auto repeated = [n](float AValue) {
+        float sum = 0;
+        for (int i = 0; i < n; ++i) sum += AValue;
+        return sum;
+      };
+      std::fill(bytes + c0, bytes + c1, uint8_t{0});
+      if (pa == pb) {
+        bytes[pa] = toByte(repeated(xb - xa));
+      } else {
+        bytes[pa] = toByte(repeated(static_cast<float>(pa + 1) - xa));
+        if (pb > pa + 1) std::fill(bytes + pa + 1, bytes + pb, toByte(static_cast<float>(n)));
+        bytes[pb] = toByte(repeated(xb - static_cast<float>(pb)));
+      }
+      ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
+    }
+    return;
+  }
+
+  FCoverRow.resize(static_cast<size_t>(FWidth));
+  float* cover = FCoverRow.data();
+  std::vector<std::pair<float, int>>& crossings = FCrossings;
+  for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
+    // The edges that can cross this row's sub-scanlines, still in polygon order.
+    FActive.clear();
+    const float top = static_cast<float>(row), bottom = static_cast<float>(row + 1);
+    for (const TEdge& e : FEdges)
+      if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
+    if (FActive.empty()) continue;
+    std::fill(cover + c0, cover + c1, 0.0f);
     for (int k = 0; k < kSubScanlines; ++k) {
-      const float ys = static_cast<float>(row) + (static_cast<float>(k) + 0.5f) / kSubScanlines;
+      const float ys = subScanline(row, k);
       crossings.clear();
-      for (size_t i = 0; i < APolygon.size(); ++i) {
-        const TFloatPoint& a = APolygon[i];
-        const TFloatPoint& b = APolygon[(i + 1) % APolygon.size()];
-        if (a.Y == b.Y) continue;
-        const bool down = b.Y > a.Y;
-        const float y0 = down ? a.Y : b.Y, y1 = down ? b.Y : a.Y;
-        if (ys < y0 || ys >= y1) continue;  // half-open: shared vertices count once
-        const float x = a.X + (ys - a.Y) * (b.X - a.X) / (b.Y - a.Y);
-        crossings.emplace_back(x, down ? 1 : -1);
+      for (const TEdge* e : FActive) {
+        if (ys < e->Y0 || ys >= e->Y1) continue;  // half-open: shared vertices count once
+        // A NaN (from a NaN or infinite vertex) has no place in the order and
+        // would index nowhere: it is left out.
+        const float x = crossing(e->A, e->B, ys);
+        if (!std::isnan(x)) crossings.emplace_back(x, e->Dir);
       }
       std::sort(crossings.begin(), crossings.end());
       int winding = 0;
@@ -230,40 +340,62 @@ void TBitmap32::PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::v
           if (xb <= xa) continue;
           const int pa = static_cast<int>(xa), pb = static_cast<int>(std::ceil(xb)) - 1;
           if (pa == pb) {
-            FCoverRow[static_cast<size_t>(pa)] += (xb - xa);
+            cover[pa] += (xb - xa);
           } else {
-            FCoverRow[static_cast<size_t>(pa)] += static_cast<float>(pa + 1) - xa;
-            for (int p = pa + 1; p < pb; ++p) FCoverRow[static_cast<size_t>(p)] += 1.0f;
-            FCoverRow[static_cast<size_t>(pb)] += xb - static_cast<float>(pb);
+            cover[pa] += static_cast<float>(pa + 1) - xa;
+            for (int p = pa + 1; p < pb; ++p) cover[p] += 1.0f;
+            cover[pb] += xb - static_cast<float>(pb);
           }
         }
       }
     }
-    uint8_t* out = ACoverage.data() + static_cast<size_t>(row) * FWidth;
-    for (int x = 0; x < FWidth; ++x) {
-      const float c = std::min(1.0f, FCoverRow[static_cast<size_t>(x)] / kSubScanlines);
-      out[x] = static_cast<uint8_t>(std::lround(c * 255.0f));
-    }
+    for (int x = c0; x < c1; ++x) bytes[x] = toByte(cover[x]);
+    ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
   }
+}
+
+void TBitmap32::PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::vector<uint8_t>& ACoverage) const {
+  ACoverage.assign(static_cast<size_t>(FWidth) * FHeight, 0);
+  ScanPolygon(APolygon, PolygonBox(APolygon), [&](int ARow, int X0, int X1, const uint8_t* ACov) {
+    std::copy(ACov + X0, ACov + X1, ACoverage.data() + static_cast<size_t>(ARow) * FWidth + X0);
+  });
 }
 
 void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TFloatPoint AStart,
                                     TFloatPoint AEnd, const std::vector<TGradientStop>& AStops) {
   if (APolygon.size() < 3 || AStops.empty() || Empty()) return;
-  std::vector<uint8_t>& coverage = FCoverage;
-  PolygonCoverage(APolygon, coverage);
+  const TPolygonBox box = PolygonBox(APolygon);
+  if (box.RowFirst > box.RowLast || box.ColFirst >= box.ColEnd) return;
   const float gx = AEnd.X - AStart.X, gy = AEnd.Y - AStart.Y;
   const float len2 = gx * gx + gy * gy;
-  for (int y = 0; y < FHeight; ++y) {
-    const uint8_t* cov = coverage.data() + static_cast<size_t>(y) * FWidth;
-    TColor32* row = ScanLine(y);
-    for (int x = 0; x < FWidth; ++x) {
-      if (cov[x] == 0) continue;
-      // Position of the pixel centre projected on the gradient line.
-      const float t = len2 > 0 ? ((static_cast<float>(x) + 0.5f - AStart.X) * gx +
-                                  (static_cast<float>(y) + 0.5f - AStart.Y) * gy) / len2
-                               : 0.0f;
-      row[x] = BlendPixelCoverage(GradientColorAt(AStops, t), row[x], cov[x]);
+  // Position of the pixel centre projected on the gradient line.
+  auto colorAt = [&](int x, int y) {
+    const float t = len2 > 0 ? ((static_cast<float>(x) + 0.5f - AStart.X) * gx +
+                                (static_cast<float>(y) + 0.5f - AStart.Y) * gy) / len2
+                             : 0.0f;
+    return GradientColorAt(AStops, t);
+  };
+  // When the gradient runs along one axis the other term is ±0 and the
+  // colour depends on one coordinate only: one lookup per column or per row.
+  const bool finite = std::isfinite(AStart.X) && std::isfinite(AStart.Y) && std::isfinite(gx) && std::isfinite(gy);
+  const bool perColumn = finite && len2 > 0 && gy == 0;
+  const bool perRow = finite && !perColumn && (len2 > 0 ? gx == 0 : true);
+  FColorRow.resize(static_cast<size_t>(FWidth));
+  TColor32* colors = FColorRow.data();
+  if (perColumn)
+    for (int x = box.ColFirst; x < box.ColEnd; ++x) colors[x] = colorAt(x, box.RowFirst);
+  ScanPolygon(APolygon, box, [&](int ARow, int X0, int X1, const uint8_t* ACov) {
+    TColor32* row = ScanLine(ARow);
+    if (perRow) {
+      const TColor32 c = colorAt(X0, ARow);
+      for (int x = X0; x < X1; ++x)
+        if (ACov[x]) row[x] = BlendPixelCoverage(c, row[x], ACov[x]);
+    } else if (perColumn) {
+      for (int x = X0; x < X1; ++x)
+        if (ACov[x]) row[x] = BlendPixelCoverage(colors[x], row[x], ACov[x]);
+    } else {
+      for (int x = X0; x < X1; ++x)
+        if (ACov[x]) row[x] = BlendPixelCoverage(colorAt(x, ARow), row[x], ACov[x]);
     }
-  }
+  });
 }

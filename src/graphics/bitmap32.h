@@ -156,6 +156,21 @@ class TBitmap32 {
   template <typename ColorFn>
   void AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, ColorFn AColorAt);
   TRect Clip(const TRect& ARect) const;
+  // Polygon fills visit the rows and columns of the polygon's bounding box.
+  struct TPolygonBox {
+    int RowFirst = 0, RowLast = -1;  // inclusive
+    int ColFirst = 0, ColEnd = 0;    // exclusive end
+  };
+  TPolygonBox PolygonBox(const std::vector<TFloatPoint>& APolygon) const;
+  // Calls ARow(row, x0, x1, coverage) per row of the box that may be covered;
+  // coverage[x0..x1) holds that row's bytes (indexed by column).
+  template <typename RowFn>
+  void ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPolygonBox& ABox, RowFn ARow) const;
+  struct TEdge {
+    TFloatPoint A, B;  // as in the polygon
+    float Y0, Y1;      // top and bottom
+    int Dir;           // +1 downward, -1 upward
+  };
 
   int FWidth = 0;
   int FHeight = 0;
@@ -165,5 +180,8 @@ class TBitmap32 {
   // Scratch for polygon fills, kept to avoid allocating per fill.
   mutable std::vector<float> FCoverRow;
   mutable std::vector<std::pair<float, int>> FCrossings;  // x, winding direction
-  std::vector<uint8_t> FCoverage;
+  mutable std::vector<uint8_t> FCoverBytes;
+  mutable std::vector<TEdge> FEdges;
+  mutable std::vector<const TEdge*> FActive;
+  std::vector<TColor32> FColorRow;
 };
