@@ -25,7 +25,10 @@ constexpr int kSubScanlines = 16;
 
 }  // namespace
 
-TColor32 BlendPixel(TColor32 F, TColor32 B) {
+namespace {
+
+// BlendPixel's body, inlined into the loops of this file.
+inline TColor32 Blend(TColor32 F, TColor32 B) {
   const uint32_t fa = F >> 24;
   if (fa == 0) return B;
   if (fa == 255) return F;
@@ -52,12 +55,18 @@ TColor32 BlendPixel(TColor32 F, TColor32 B) {
   return out;
 }
 
-TColor32 BlendPixelCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
+inline TColor32 BlendCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
   if (ACoverage == 0) return B;
-  if (ACoverage == 255) return BlendPixel(F, B);  // the alpha stays as it is
+  if (ACoverage == 255) return Blend(F, B);  // the alpha stays as it is
   const uint32_t a = ((F >> 24) * ACoverage + 127) / 255;
-  return BlendPixel(SetAlpha(F, static_cast<uint8_t>(a)), B);
+  return Blend(SetAlpha(F, static_cast<uint8_t>(a)), B);
 }
+
+}  // namespace
+
+TColor32 BlendPixel(TColor32 F, TColor32 B) { return Blend(F, B); }
+
+TColor32 BlendPixelCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) { return BlendCoverage(F, B, ACoverage); }
 
 TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
   if (AStops.empty()) return 0;
@@ -120,7 +129,7 @@ void TBitmap32::FillRectTS(const TRect& ARect, TColor32 AColor) {
   if (r.IsEmpty() || (AColor >> 24) == 0) return;
   for (int y = r.Top; y < r.Bottom; ++y) {
     TColor32* row = ScanLine(y);
-    for (int x = r.Left; x < r.Right; ++x) row[x] = BlendPixel(AColor, row[x]);
+    for (int x = r.Left; x < r.Right; ++x) row[x] = Blend(AColor, row[x]);
   }
 }
 
@@ -174,7 +183,7 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
       const int x = steep ? b : a, y = steep ? a : b;
       if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
       TColor32& p = ScanLine(y)[x];
-      p = BlendPixelCoverage(c, p, w);
+      p = BlendCoverage(c, p, w);
     };
     plot(m, lo, w1);
     plot(m, lo + 1, w2);
@@ -389,13 +398,13 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
     if (perRow) {
       const TColor32 c = colorAt(X0, ARow);
       for (int x = X0; x < X1; ++x)
-        if (ACov[x]) row[x] = BlendPixelCoverage(c, row[x], ACov[x]);
+        if (ACov[x]) row[x] = BlendCoverage(c, row[x], ACov[x]);
     } else if (perColumn) {
       for (int x = X0; x < X1; ++x)
-        if (ACov[x]) row[x] = BlendPixelCoverage(colors[x], row[x], ACov[x]);
+        if (ACov[x]) row[x] = BlendCoverage(colors[x], row[x], ACov[x]);
     } else {
       for (int x = X0; x < X1; ++x)
-        if (ACov[x]) row[x] = BlendPixelCoverage(colorAt(x, ARow), row[x], ACov[x]);
+        if (ACov[x]) row[x] = BlendCoverage(colorAt(x, ARow), row[x], ACov[x]);
     }
   });
 }
