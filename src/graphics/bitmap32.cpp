@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "graphics_common.h"
 
@@ -18,6 +21,25 @@ uint32_t Channel(TColor32 C, int AShift) { return (C >> AShift) & 0xFF; }
 
 // Rounded a / b for non-negative integers, b > 0.
 uint64_t DivRound(uint64_t A, uint64_t B) { return (A + B / 2) / B; }
+
+// std::lround without the library call: in range, the fraction of a
+// non-negative float is exact, so comparing it with one half rounds alike.
+// Adds 1 to each of AN floats; every float has its own sum, so doing four
+// at a time changes nothing.
+inline void AddOne(float* APixels, int AN) {
+  int i = 0;
+#ifdef __SSE2__
+  const __m128 one = _mm_set1_ps(1.0f);
+  for (; i + 4 <= AN; i += 4) _mm_storeu_ps(APixels + i, _mm_add_ps(_mm_loadu_ps(APixels + i), one));
+#endif
+  for (; i < AN; ++i) APixels[i] += 1.0f;
+}
+
+inline long RoundHalfAway(float AValue) {
+  if (!(AValue >= 0.0f && AValue < 1e9f)) return std::lround(AValue);
+  const auto i = static_cast<long>(AValue);
+  return AValue - static_cast<float>(i) >= 0.5f ? i + 1 : i;
+}
 
 // Vertical sub-scanlines per pixel row in polygon fills: 16 coverage levels
 // in y, exact coverage in x.
@@ -82,7 +104,7 @@ TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
   for (int shift = 0; shift <= 24; shift += 8) {
     const float c = static_cast<float>(Channel(a.Color, shift)) +
                     (static_cast<float>(Channel(b.Color, shift)) - static_cast<float>(Channel(a.Color, shift))) * w;
-    out |= static_cast<TColor32>(std::lround(std::clamp(c, 0.0f, 255.0f))) << shift;
+    out |= static_cast<TColor32>(RoundHalfAway(std::clamp(c, 0.0f, 255.0f))) << shift;
   }
   return out;
 }
@@ -127,9 +149,21 @@ void TBitmap32::FillRectS(const TRect& ARect, TColor32 AColor) {
 void TBitmap32::FillRectTS(const TRect& ARect, TColor32 AColor) {
   const TRect r = Clip(ARect);
   if (r.IsEmpty() || (AColor >> 24) == 0) return;
+  // Over opaque pixels the colour's share of each channel is the same
+  // everywhere (see BlendPixel).
+  const uint32_t fa = AColor >> 24, nf = 255 - fa;
+  const uint32_t r0 = Channel(AColor, 16) * fa + 127, g0 = Channel(AColor, 8) * fa + 127,
+                 b0 = Channel(AColor, 0) * fa + 127;
   for (int y = r.Top; y < r.Bottom; ++y) {
     TColor32* row = ScanLine(y);
-    for (int x = r.Left; x < r.Right; ++x) row[x] = Blend(AColor, row[x]);
+    for (int x = r.Left; x < r.Right; ++x) {
+      const TColor32 p = row[x];
+      if ((p >> 24) == 255 && fa != 255)
+        row[x] = 0xFF000000 | ((r0 + Channel(p, 16) * nf) / 255) << 16 | ((g0 + Channel(p, 8) * nf) / 255) << 8 |
+                 (b0 + Channel(p, 0) * nf) / 255;
+      else
+        row[x] = Blend(AColor, p);
+    }
   }
 }
 
@@ -177,8 +211,8 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
     const int lo = static_cast<int>(std::floor(minor));
     const float frac = minor - static_cast<float>(lo);
     const TColor32 c = AColorAt(i);
-    const auto w1 = static_cast<uint32_t>(std::lround((1.0f - frac) * 255.0f));
-    const auto w2 = static_cast<uint32_t>(std::lround(frac * 255.0f));
+    const auto w1 = static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f));
+    const auto w2 = static_cast<uint32_t>(RoundHalfAway(frac * 255.0f));
     auto plot = [&](int a, int b, uint32_t w) {
       const int x = steep ? b : a, y = steep ? a : b;
       if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
@@ -250,8 +284,10 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   FCoverBytes.resize(static_cast<size_t>(FWidth));
   uint8_t* bytes = FCoverBytes.data();
   auto toByte = [](float ASum) {
+    if (ASum == 0.0f) return uint8_t{0};
+    if (ASum >= static_cast<float>(kSubScanlines)) return uint8_t{255};
     const float c = std::min(1.0f, ASum / kSubScanlines);
-    return static_cast<uint8_t>(std::lround(c * 255.0f));
+    return static_cast<uint8_t>(RoundHalfAway(c * 255.0f));
   };
   auto subScanline = [](int ARow, int K) {
     return static_cast<float>(ARow) + (static_cast<float>(K) + 0.5f) / kSubScanlines;
@@ -352,7 +388,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
             cover[pa] += (xb - xa);
           } else {
             cover[pa] += static_cast<float>(pa + 1) - xa;
-            for (int p = pa + 1; p < pb; ++p) cover[p] += 1.0f;
+            AddOne(cover + pa + 1, pb - pa - 1);
             cover[pb] += xb - static_cast<float>(pb);
           }
         }
@@ -391,17 +427,31 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
   const bool perRow = finite && !perColumn && (len2 > 0 ? gx == 0 : true);
   FColorRow.resize(static_cast<size_t>(FWidth));
   TColor32* colors = FColorRow.data();
+  bool opaqueColumns = true;
   if (perColumn)
-    for (int x = box.ColFirst; x < box.ColEnd; ++x) colors[x] = colorAt(x, box.RowFirst);
+    for (int x = box.ColFirst; x < box.ColEnd; ++x) {
+      colors[x] = colorAt(x, box.RowFirst);
+      opaqueColumns = opaqueColumns && (colors[x] >> 24) == 255;
+    }
   ScanPolygon(APolygon, box, [&](int ARow, int X0, int X1, const uint8_t* ACov) {
     TColor32* row = ScanLine(ARow);
-    if (perRow) {
-      const TColor32 c = colorAt(X0, ARow);
-      for (int x = X0; x < X1; ++x)
-        if (ACov[x]) row[x] = BlendCoverage(c, row[x], ACov[x]);
-    } else if (perColumn) {
-      for (int x = X0; x < X1; ++x)
-        if (ACov[x]) row[x] = BlendCoverage(colors[x], row[x], ACov[x]);
+    if (perRow || perColumn) {
+      const TColor32 c = perRow ? colorAt(X0, ARow) : 0;
+      // Fully covered runs of opaque colour replace the pixels outright.
+      const bool opaque = perRow ? (c >> 24) == 255 : opaqueColumns;
+      int x = X0;
+      while (x < X1) {
+        if (ACov[x] == 255 && opaque) {
+          int e = x + 1;
+          while (e < X1 && ACov[e] == 255) ++e;
+          if (perRow) std::fill(row + x, row + e, c);
+          else std::copy(colors + x, colors + e, row + x);
+          x = e;
+          continue;
+        }
+        if (ACov[x]) row[x] = BlendCoverage(perRow ? c : colors[x], row[x], ACov[x]);
+        ++x;
+      }
     } else {
       for (int x = X0; x < X1; ++x)
         if (ACov[x]) row[x] = BlendCoverage(colorAt(x, ARow), row[x], ACov[x]);

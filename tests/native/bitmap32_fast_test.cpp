@@ -248,3 +248,26 @@ TEST(FastPaths, NonFiniteVerticesDoNotReachOutsideTheBitmap) {
   // Far from every finite edge nothing was drawn.
   EXPECT_EQ(b.Pixel(0, 11), 0xFF000000u);
 }
+
+TEST(FastPaths, BlendedRectIsExactlyTheDirectBlend) {
+  TRandom r{std::mt19937(Seed())};
+  for (int i = 0; i < 2000; ++i) {
+    const int w = r.Int(1, 30), h = r.Int(1, 20);
+    TBitmap32 b(w, h);
+    std::vector<TColor32> before;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        b.SetPixel(x, y, r.Color());
+        before.push_back(b.Pixel(x, y));
+      }
+    const TRect rect{r.Int(-3, w), r.Int(-3, h), r.Int(-3, w + 3), r.Int(-3, h + 3)};
+    const TColor32 color = r.Color();
+    b.FillRectTS(rect, color);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const bool inside = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+        const TColor32 old = before[static_cast<size_t>(y) * w + x];
+        ASSERT_EQ(b.Pixel(x, y), inside ? DirectBlend(color, old) : old) << "case " << i << " at " << x << "," << y;
+      }
+  }
+}
