@@ -21,7 +21,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(ARuns);
     for (const Run& r : ARuns) {
       if (r.run_type != Run::RT_Iteration || r.iterations == 0) continue;
-      const double us = r.GetAdjustedRealTime() * 1e6 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+      const double us = r.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(r.time_unit);
       const std::string name = r.benchmark_name();
       FTimes[name] = us;
       // "scene/NAME/KIND": kept per scene, in the order first seen.

@@ -27,7 +27,7 @@ uint64_t DivRound(uint64_t A, uint64_t B) { return (A + B / 2) / B; }
 // Adds 1 to each of AN floats; every float has its own sum, so doing four
 // at a time changes nothing.
 inline void AddOne(float* APixels, int AN) {
-  int i = 0;
+  int i = 0;  // AN <= 0 adds nothing
 #ifdef __SSE2__
   const __m128 one = _mm_set1_ps(1.0f);
   for (; i + 4 <= AN; i += 4) _mm_storeu_ps(APixels + i, _mm_add_ps(_mm_loadu_ps(APixels + i), one));
@@ -83,6 +83,22 @@ inline TColor32 BlendCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
   const uint32_t a = ((F >> 24) * ACoverage + 127) / 255;
   return Blend(SetAlpha(F, static_cast<uint8_t>(a)), B);
 }
+
+// A colour blended over many opaque pixels: its share of each channel is the
+// same every time (see Blend).
+struct TOverOpaque {
+  explicit TOverOpaque(TColor32 F)
+      : Alpha(F >> 24), Rest(255 - Alpha), R(Channel(F, 16) * Alpha + 127), G(Channel(F, 8) * Alpha + 127),
+        B(Channel(F, 0) * Alpha + 127), Color(F) {}
+  TColor32 operator()(TColor32 P) const {
+    if (Alpha == 0) return P;
+    if (Alpha == 255) return Color;
+    return 0xFF000000 | ((R + Channel(P, 16) * Rest) / 255) << 16 | ((G + Channel(P, 8) * Rest) / 255) << 8 |
+           (B + Channel(P, 0) * Rest) / 255;
+  }
+  uint32_t Alpha, Rest, R, G, B;
+  TColor32 Color;
+};
 
 }  // namespace
 
@@ -149,20 +165,12 @@ void TBitmap32::FillRectS(const TRect& ARect, TColor32 AColor) {
 void TBitmap32::FillRectTS(const TRect& ARect, TColor32 AColor) {
   const TRect r = Clip(ARect);
   if (r.IsEmpty() || (AColor >> 24) == 0) return;
-  // Over opaque pixels the colour's share of each channel is the same
-  // everywhere (see BlendPixel).
-  const uint32_t fa = AColor >> 24, nf = 255 - fa;
-  const uint32_t r0 = Channel(AColor, 16) * fa + 127, g0 = Channel(AColor, 8) * fa + 127,
-                 b0 = Channel(AColor, 0) * fa + 127;
+  const TOverOpaque over(AColor);
   for (int y = r.Top; y < r.Bottom; ++y) {
     TColor32* row = ScanLine(y);
     for (int x = r.Left; x < r.Right; ++x) {
       const TColor32 p = row[x];
-      if ((p >> 24) == 255 && fa != 255)
-        row[x] = 0xFF000000 | ((r0 + Channel(p, 16) * nf) / 255) << 16 | ((g0 + Channel(p, 8) * nf) / 255) << 8 |
-                 (b0 + Channel(p, 0) * nf) / 255;
-      else
-        row[x] = Blend(AColor, p);
+      row[x] = (p >> 24) == 255 ? over(p) : Blend(AColor, p);
     }
   }
 }
@@ -360,7 +368,11 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     for (const TEdge& e : FEdges)
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
     if (FActive.empty()) continue;
-    std::fill(cover + c0, cover + c1, 0.0f);
+    // First the spans of every sub-scanline, then their sums. Pixels inside
+    // the one span of all sixteen sub-scanlines (the core) only ever get
+    // 1 + 1 + ... = 16: they are set to full coverage without summing.
+    FSpans.clear();
+    int spanEnd[kSubScanlines];
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
       crossings.clear();
@@ -380,21 +392,45 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         if (before == 0 && winding != 0) {
           spanStart = x;
         } else if (before != 0 && winding == 0) {
-          // Add [spanStart, x) clipped to the row, exact in x.
+          // [spanStart, x) clipped to the row, exact in x.
           const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
           if (xb <= xa) continue;
-          const int pa = static_cast<int>(xa), pb = static_cast<int>(std::ceil(xb)) - 1;
-          if (pa == pb) {
-            cover[pa] += (xb - xa);
-          } else {
-            cover[pa] += static_cast<float>(pa + 1) - xa;
-            AddOne(cover + pa + 1, pb - pa - 1);
-            cover[pb] += xb - static_cast<float>(pb);
-          }
+          FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1});
         }
       }
+      spanEnd[k] = static_cast<int>(FSpans.size());
+    }
+    int coreFirst = c0, coreLast = c1 - 1;
+    for (int k = 0; k < kSubScanlines && coreFirst <= coreLast; ++k) {
+      if (spanEnd[k] - (k > 0 ? spanEnd[k - 1] : 0) != 1) {
+        coreFirst = 1;
+        coreLast = 0;
+        break;
+      }
+      const TSpan& sp = FSpans[static_cast<size_t>(spanEnd[k] - 1)];
+      coreFirst = std::max(coreFirst, sp.PA + 1);
+      coreLast = std::min(coreLast, sp.PB - 1);
+    }
+    std::fill(cover + c0, cover + c1, 0.0f);
+    for (const TSpan& sp : FSpans) {
+      const int pa = sp.PA, pb = sp.PB;
+      if (pa == pb) {
+        cover[pa] += (sp.XB - sp.XA);
+        continue;
+      }
+      cover[pa] += static_cast<float>(pa + 1) - sp.XA;
+      if (coreFirst <= coreLast) {
+        // The interior minus the core; the same additions, in the same order.
+        AddOne(cover + pa + 1, std::min(pb, coreFirst) - pa - 1);
+        const int from = std::max(pa + 1, coreLast + 1);
+        AddOne(cover + from, pb - from);
+      } else {
+        AddOne(cover + pa + 1, pb - pa - 1);
+      }
+      cover[pb] += sp.XB - static_cast<float>(pb);
     }
     for (int x = c0; x < c1; ++x) bytes[x] = toByte(cover[x]);
+    if (coreFirst <= coreLast) std::fill(bytes + coreFirst, bytes + coreLast + 1, uint8_t{255});
     ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
   }
 }
@@ -437,6 +473,7 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
     TColor32* row = ScanLine(ARow);
     if (perRow || perColumn) {
       const TColor32 c = perRow ? colorAt(X0, ARow) : 0;
+      const TOverOpaque over(c);
       // Fully covered runs of opaque colour replace the pixels outright.
       const bool opaque = perRow ? (c >> 24) == 255 : opaqueColumns;
       int x = X0;
@@ -447,6 +484,11 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
           if (perRow) std::fill(row + x, row + e, c);
           else std::copy(colors + x, colors + e, row + x);
           x = e;
+          continue;
+        }
+        if (ACov[x] == 255 && perRow && (row[x] >> 24) == 255) {
+          row[x] = over(row[x]);
+          ++x;
           continue;
         }
         if (ACov[x]) row[x] = BlendCoverage(perRow ? c : colors[x], row[x], ACov[x]);

@@ -182,6 +182,11 @@ class TBitmap32 {
   mutable std::vector<std::pair<float, int>> FCrossings;  // x, winding direction
   mutable std::vector<uint8_t> FCoverBytes;
   mutable std::vector<TEdge> FEdges;
+  struct TSpan {
+    float XA, XB;  // clipped to the row
+    int PA, PB;    // first and last pixel touched
+  };
+  mutable std::vector<TSpan> FSpans;
   mutable std::vector<const TEdge*> FActive;
   std::vector<TColor32> FColorRow;
 };
