@@ -252,12 +252,13 @@ TEST(FastPaths, NonFiniteVerticesDoNotReachOutsideTheBitmap) {
 TEST(FastPaths, BlendedRectIsExactlyTheDirectBlend) {
   TRandom r{std::mt19937(Seed())};
   for (int i = 0; i < 2000; ++i) {
-    const int w = r.Int(1, 30), h = r.Int(1, 20);
+    const int w = r.Int(1, 60), h = r.Int(1, 20);
     TBitmap32 b(w, h);
     std::vector<TColor32> before;
+    // Mostly opaque, as under a widget's text, so whole groups of pixels are.
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        b.SetPixel(x, y, r.Color());
+        b.SetPixel(x, y, r.Int(0, 7) ? SetAlpha(r.Color(), 255) : r.Color());
         before.push_back(b.Pixel(x, y));
       }
     const TRect rect{r.Int(-3, w), r.Int(-3, h), r.Int(-3, w + 3), r.Int(-3, h + 3)};
