@@ -35,6 +35,27 @@ inline void AddOne(float* APixels, int AN) {
   for (; i < AN; ++i) APixels[i] += 1.0f;
 }
 
+// Sorts a sub-scanline's crossings. They come in polygon order, which for
+// graphs is nearly x order: insertion sort, unless it has to move too much.
+// (x, direction) pairs order totally (no NaN), so any sort gives the same.
+void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
+  size_t moves = 0;
+  for (size_t i = 1; i < AN; ++i) {
+    const std::pair<float, int> v = ACrossings[i];
+    size_t j = i;
+    while (j > 0 && v < ACrossings[j - 1]) {
+      ACrossings[j] = ACrossings[j - 1];
+      --j;
+    }
+    ACrossings[j] = v;
+    moves += i - j;
+    if (moves > 8 * AN) {
+      std::sort(ACrossings, ACrossings + AN);
+      return;
+    }
+  }
+}
+
 inline long RoundHalfAway(float AValue) {
   if (!(AValue >= 0.0f && AValue < 1e9f)) return std::lround(AValue);
   const auto i = static_cast<long>(AValue);
@@ -393,6 +414,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     for (const TEdge& e : FEdges)
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
     if (FActive.empty()) continue;
+    if (crossings.size() < FActive.size()) crossings.resize(FActive.size());
     // First the spans of every sub-scanline, then their sums. Pixels inside
     // the one span of all sixteen sub-scanlines (the core) only ever get
     // 1 + 1 + ... = 16: they are set to full coverage without summing.
@@ -400,18 +422,19 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     int spanEnd[kSubScanlines];
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
-      crossings.clear();
+      size_t count = 0;
       for (const TEdge* e : FActive) {
         if (ys < e->Y0 || ys >= e->Y1) continue;  // half-open: shared vertices count once
         // A NaN (from a NaN or infinite vertex) has no place in the order and
         // would index nowhere: it is left out.
         const float x = crossing(e->A, e->B, ys);
-        if (!std::isnan(x)) crossings.emplace_back(x, e->Dir);
+        if (!std::isnan(x)) crossings[count++] = {x, e->Dir};
       }
-      std::sort(crossings.begin(), crossings.end());
+      SortCrossings(crossings.data(), count);
       int winding = 0;
       float spanStart = 0;
-      for (const auto& [x, dir] : crossings) {
+      for (size_t i = 0; i < count; ++i) {
+        const auto [x, dir] = crossings[i];
         const int before = winding;
         winding += dir;
         if (before == 0 && winding != 0) {
@@ -436,7 +459,11 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       coreFirst = std::max(coreFirst, sp.PA + 1);
       coreLast = std::min(coreLast, sp.PB - 1);
     }
-    std::fill(cover + c0, cover + c1, 0.0f);
+    // The core's sums are never read: leave them out.
+    const bool core = coreFirst <= coreLast;
+    const int gapFirst = core ? coreFirst : c1, gapEnd = core ? coreLast + 1 : c1;
+    std::fill(cover + c0, cover + gapFirst, 0.0f);
+    std::fill(cover + gapEnd, cover + c1, 0.0f);
     for (const TSpan& sp : FSpans) {
       const int pa = sp.PA, pb = sp.PB;
       if (pa == pb) {
@@ -444,7 +471,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         continue;
       }
       cover[pa] += static_cast<float>(pa + 1) - sp.XA;
-      if (coreFirst <= coreLast) {
+      if (core) {
         // The interior minus the core; the same additions, in the same order.
         AddOne(cover + pa + 1, std::min(pb, coreFirst) - pa - 1);
         const int from = std::max(pa + 1, coreLast + 1);
@@ -454,8 +481,9 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       }
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
-    for (int x = c0; x < c1; ++x) bytes[x] = toByte(cover[x]);
-    if (coreFirst <= coreLast) std::fill(bytes + coreFirst, bytes + coreLast + 1, uint8_t{255});
+    for (int x = c0; x < gapFirst; ++x) bytes[x] = toByte(cover[x]);
+    std::fill(bytes + gapFirst, bytes + gapEnd, uint8_t{255});
+    for (int x = gapEnd; x < c1; ++x) bytes[x] = toByte(cover[x]);
     ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
   }
 }

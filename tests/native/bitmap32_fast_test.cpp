@@ -185,6 +185,14 @@ TEST(FastPaths, PolygonCoverageIsExactlyTheDirectScan) {
     b.PolygonCoverage(poly, got);
     ASSERT_EQ(got, DirectCoverage(w, h, poly)) << "case " << i << ", " << poly.size() << " points";
   }
+  // Hundreds of crossings per sub-scanline in no particular order.
+  for (int i = 0; i < 40; ++i) {
+    const TBitmap32 b(50, 30);
+    std::vector<TFloatPoint> poly;
+    for (int n = r.Int(150, 400); n > 0; --n) poly.push_back(r.Point(50, 30));
+    b.PolygonCoverage(poly, got);
+    ASSERT_EQ(got, DirectCoverage(50, 30, poly)) << "large case " << i;
+  }
 }
 
 TEST(FastPaths, GradientFillIsExactlyTheDirectFill) {
