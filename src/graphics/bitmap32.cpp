@@ -19,11 +19,6 @@ namespace {
 
 uint32_t Channel(TColor32 C, int AShift) { return (C >> AShift) & 0xFF; }
 
-// Rounded a / b for non-negative integers, b > 0.
-uint64_t DivRound(uint64_t A, uint64_t B) { return (A + B / 2) / B; }
-
-// std::lround without the library call: in range, the fraction of a
-// non-negative float is exact, so comparing it with one half rounds alike.
 // Adds 1 to each of AN floats; every float has its own sum, so doing four
 // at a time changes nothing.
 inline void AddOne(float* APixels, int AN) {
@@ -56,6 +51,8 @@ void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
   }
 }
 
+// std::lround without the library call: in range, the fraction of a
+// non-negative float is exact, so comparing it with one half rounds alike.
 inline long RoundHalfAway(float AValue) {
   if (!(AValue >= 0.0f && AValue < 1e9f)) return std::lround(AValue);
   const auto i = static_cast<long>(AValue);
@@ -69,41 +66,6 @@ constexpr int kSubScanlines = 16;
 }  // namespace
 
 namespace {
-
-// BlendPixel's body, inlined into the loops of this file.
-inline TColor32 Blend(TColor32 F, TColor32 B) {
-  const uint32_t fa = F >> 24;
-  if (fa == 0) return B;
-  if (fa == 255) return F;
-  const uint32_t ba = B >> 24;
-  // Over an opaque pixel A = 255·255, and (255·X + 255·255/2) / (255·255)
-  // rounds exactly as (X + 127) / 255: no multiple of 255 lies between
-  // 127·255 and 255·255/2. Over a transparent one A = Fa·255 and F stays.
-  if (ba == 255) {
-    const uint32_t nf = 255 - fa;
-    TColor32 out = 0xFF000000;
-    for (int shift = 0; shift <= 16; shift += 8)
-      out |= ((Channel(F, shift) * fa + Channel(B, shift) * nf + 127) / 255) << shift;
-    return out;
-  }
-  if (ba == 0) return F;
-  const uint64_t af = uint64_t{fa} * 255;
-  const uint64_t ab = uint64_t{ba} * (255 - fa);
-  const uint64_t a = af + ab;  // > 0 since fa > 0
-  TColor32 out = static_cast<TColor32>(DivRound(a, 255)) << 24;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const uint64_t c = DivRound(Channel(F, shift) * af + Channel(B, shift) * ab, a);
-    out |= static_cast<TColor32>(c) << shift;
-  }
-  return out;
-}
-
-inline TColor32 BlendCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
-  if (ACoverage == 0) return B;
-  if (ACoverage == 255) return Blend(F, B);  // the alpha stays as it is
-  const uint32_t a = ((F >> 24) * ACoverage + 127) / 255;
-  return Blend(SetAlpha(F, static_cast<uint8_t>(a)), B);
-}
 
 // A colour blended over many opaque pixels: its share of each channel is the
 // same every time (see Blend).
@@ -141,7 +103,7 @@ void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
       __m128i* at = reinterpret_cast<__m128i*>(APixels + i);
       const __m128i v = _mm_loadu_si128(at);
       if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, alpha), alpha)) != 0xFFFF) {
-        for (int j = i; j < i + 4; ++j) APixels[j] = (APixels[j] >> 24) == 255 ? AOver(APixels[j]) : Blend(AOver.Color, APixels[j]);
+        for (int j = i; j < i + 4; ++j) APixels[j] = (APixels[j] >> 24) == 255 ? AOver(APixels[j]) : BlendPixel(AOver.Color, APixels[j]);
         continue;
       }
       const __m128i lo = channels(_mm_unpacklo_epi8(v, zero)), hi = channels(_mm_unpackhi_epi8(v, zero));
@@ -149,14 +111,11 @@ void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
     }
   }
 #endif
-  for (; i < AN; ++i) APixels[i] = (APixels[i] >> 24) == 255 ? AOver(APixels[i]) : Blend(AOver.Color, APixels[i]);
+  for (; i < AN; ++i) APixels[i] = (APixels[i] >> 24) == 255 ? AOver(APixels[i]) : BlendPixel(AOver.Color, APixels[i]);
 }
 
 }  // namespace
 
-TColor32 BlendPixel(TColor32 F, TColor32 B) { return Blend(F, B); }
-
-TColor32 BlendPixelCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) { return BlendCoverage(F, B, ACoverage); }
 
 TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
   if (AStops.empty()) return 0;
@@ -168,6 +127,25 @@ TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
   const TGradientStop& b = AStops[i];
   const float span = b.Position - a.Position;
   const float w = span > 0 ? (T - a.Position) / span : 1.0f;
+#ifdef __SSE2__
+  // The four channels side by side: the same float operations, clamp and
+  // rounding (truncate, then up where the fraction is at least one half).
+  if (std::isfinite(w)) {
+    const __m128i zero = _mm_setzero_si128();
+    auto floats = [&](TColor32 C) {
+      return _mm_cvtepi32_ps(
+          _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(C)), zero), zero));
+    };
+    const __m128 fa = floats(a.Color), fb = floats(b.Color);
+    __m128 c = _mm_add_ps(fa, _mm_mul_ps(_mm_sub_ps(fb, fa), _mm_set1_ps(w)));
+    c = _mm_min_ps(_mm_max_ps(c, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    const __m128i whole = _mm_cvttps_epi32(c);
+    const __m128i up = _mm_castps_si128(_mm_cmpge_ps(_mm_sub_ps(c, _mm_cvtepi32_ps(whole)), _mm_set1_ps(0.5f)));
+    const __m128i rounded = _mm_sub_epi32(whole, up);
+    const __m128i words = _mm_packs_epi32(rounded, rounded);
+    return static_cast<TColor32>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+  }
+#endif
   TColor32 out = 0;
   for (int shift = 0; shift <= 24; shift += 8) {
     const float c = static_cast<float>(Channel(a.Color, shift)) +
@@ -271,7 +249,7 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
       const int x = steep ? b : a, y = steep ? a : b;
       if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
       TColor32& p = ScanLine(y)[x];
-      p = BlendCoverage(c, p, w);
+      p = BlendPixelCoverage(c, p, w);
     };
     plot(m, lo, w1);
     plot(m, lo + 1, w2);
@@ -540,12 +518,12 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
           x = e;
           continue;
         }
-        if (ACov[x]) row[x] = BlendCoverage(perRow ? c : colors[x], row[x], ACov[x]);
+        if (ACov[x]) row[x] = BlendPixelCoverage(perRow ? c : colors[x], row[x], ACov[x]);
         ++x;
       }
     } else {
       for (int x = X0; x < X1; ++x)
-        if (ACov[x]) row[x] = BlendCoverage(colorAt(x, ARow), row[x], ACov[x]);
+        if (ACov[x]) row[x] = BlendPixelCoverage(colorAt(x, ARow), row[x], ACov[x]);
     }
   });
 }

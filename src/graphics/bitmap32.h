@@ -80,10 +80,40 @@ struct TQD_Font {
 //   a_f = Fa·255, a_b = Ba·(255 − Fa), A = a_f + a_b
 //   out.a = A / 255, out.c = (Fc·a_f + Bc·a_b) / A
 // Fa = 0 leaves B; Fa = 255 gives F.
-TColor32 BlendPixel(TColor32 AFore, TColor32 ABack);
+// Inline: every fill, line and text loop blends per pixel.
+inline TColor32 BlendPixel(TColor32 F, TColor32 B) {
+  const uint32_t fa = F >> 24;
+  if (fa == 0) return B;
+  if (fa == 255) return F;
+  const uint32_t ba = B >> 24;
+  auto channel = [](TColor32 C, int AShift) { return (C >> AShift) & 0xFF; };
+  // Over an opaque pixel A = 255·255, and (255·X + 255·255/2) / (255·255)
+  // rounds exactly as (X + 127) / 255: no multiple of 255 lies between
+  // 127·255 and 255·255/2. Over a transparent one A = Fa·255 and F stays.
+  if (ba == 255) {
+    const uint32_t nf = 255 - fa;
+    TColor32 out = 0xFF000000;
+    for (int shift = 0; shift <= 16; shift += 8)
+      out |= ((channel(F, shift) * fa + channel(B, shift) * nf + 127) / 255) << shift;
+    return out;
+  }
+  if (ba == 0) return F;
+  const uint64_t af = uint64_t{fa} * 255;
+  const uint64_t ab = uint64_t{ba} * (255 - fa);
+  const uint64_t a = af + ab;  // > 0 since fa > 0
+  TColor32 out = static_cast<TColor32>((a + 127) / 255) << 24;
+  for (int shift = 0; shift <= 16; shift += 8)
+    out |= static_cast<TColor32>((channel(F, shift) * af + channel(B, shift) * ab + a / 2) / a) << shift;
+  return out;
+}
 
-// Fore's alpha scaled by ACoverage/255, then blended.
-TColor32 BlendPixelCoverage(TColor32 AFore, TColor32 ABack, uint32_t ACoverage);
+// Fore's alpha scaled by ACoverage/255 (rounded), then blended.
+inline TColor32 BlendPixelCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
+  if (ACoverage == 0) return B;
+  if (ACoverage == 255) return BlendPixel(F, B);  // the alpha stays as it is
+  const uint32_t a = ((F >> 24) * ACoverage + 127) / 255;
+  return BlendPixel(SetAlpha(F, static_cast<uint8_t>(a)), B);
+}
 
 // The gradient colour at position T: clamped to the first and last stops,
 // linear per channel (alpha included) between stops.
