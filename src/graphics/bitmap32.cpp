@@ -19,17 +19,6 @@ namespace {
 
 uint32_t Channel(TColor32 C, int AShift) { return (C >> AShift) & 0xFF; }
 
-// Adds 1 to each of AN floats; every float has its own sum, so doing four
-// at a time changes nothing.
-inline void AddOne(float* APixels, int AN) {
-  int i = 0;  // AN <= 0 adds nothing
-#ifdef __SSE2__
-  const __m128 one = _mm_set1_ps(1.0f);
-  for (; i + 4 <= AN; i += 4) _mm_storeu_ps(APixels + i, _mm_add_ps(_mm_loadu_ps(APixels + i), one));
-#endif
-  for (; i < AN; ++i) APixels[i] += 1.0f;
-}
-
 // Sorts a sub-scanline's crossings. They come in polygon order, which for
 // graphs is nearly x order: insertion sort, unless it has to move too much.
 // (x, direction) pairs order totally (no NaN), so any sort gives the same.
@@ -384,6 +373,13 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
 
   FCoverRow.resize(static_cast<size_t>(FWidth));
   float* cover = FCoverRow.data();
+  FSpanCount.resize(static_cast<size_t>(FWidth) + 1);
+  int* diff = FSpanCount.data();
+  FEdgeMark.assign(static_cast<size_t>(FWidth), 0);
+  uint8_t* mark = FEdgeMark.data();
+  std::vector<int>& edges = FEdgePixels;
+  uint8_t wholeBytes[kSubScanlines + 1];
+  for (int n = 0; n <= kSubScanlines; ++n) wholeBytes[n] = toByte(static_cast<float>(n));
   std::vector<std::pair<float, int>>& crossings = FCrossings;
   for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
     // The edges that can cross this row's sub-scanlines, still in polygon order.
@@ -393,11 +389,8 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
     if (FActive.empty()) continue;
     if (crossings.size() < FActive.size()) crossings.resize(FActive.size());
-    // First the spans of every sub-scanline, then their sums. Pixels inside
-    // the one span of all sixteen sub-scanlines (the core) only ever get
-    // 1 + 1 + ... = 16: they are set to full coverage without summing.
+    // First the spans of every sub-scanline, then their sums.
     FSpans.clear();
-    int spanEnd[kSubScanlines];
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
       size_t count = 0;
@@ -424,24 +417,27 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1});
         }
       }
-      spanEnd[k] = static_cast<int>(FSpans.size());
     }
-    int coreFirst = c0, coreLast = c1 - 1;
-    for (int k = 0; k < kSubScanlines && coreFirst <= coreLast; ++k) {
-      if (spanEnd[k] - (k > 0 ? spanEnd[k - 1] : 0) != 1) {
-        coreFirst = 1;
-        coreLast = 0;
-        break;
+    // A pixel strictly inside a span gets 1 from it; only the pixels at the
+    // ends of spans (the edge pixels) get fractions. A pixel that never is an
+    // end sums whole numbers, so its sum is its count of spans, kept in a
+    // difference array. Edge pixels are summed in float, replaying every
+    // span in order, their whole ones included.
+    std::fill(diff + c0, diff + c1 + 1, 0);
+    edges.clear();
+    for (const TSpan& sp : FSpans) {
+      if (sp.PB > sp.PA + 1) {
+        ++diff[sp.PA + 1];
+        --diff[sp.PB];
       }
-      const TSpan& sp = FSpans[static_cast<size_t>(spanEnd[k] - 1)];
-      coreFirst = std::max(coreFirst, sp.PA + 1);
-      coreLast = std::min(coreLast, sp.PB - 1);
+      for (int e : {sp.PA, sp.PB})
+        if (!mark[e]) {
+          mark[e] = 1;
+          cover[e] = 0.0f;
+          edges.push_back(e);
+        }
     }
-    // The core's sums are never read: leave them out.
-    const bool core = coreFirst <= coreLast;
-    const int gapFirst = core ? coreFirst : c1, gapEnd = core ? coreLast + 1 : c1;
-    std::fill(cover + c0, cover + gapFirst, 0.0f);
-    std::fill(cover + gapEnd, cover + c1, 0.0f);
+    std::sort(edges.begin(), edges.end());
     for (const TSpan& sp : FSpans) {
       const int pa = sp.PA, pb = sp.PB;
       if (pa == pb) {
@@ -449,19 +445,20 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         continue;
       }
       cover[pa] += static_cast<float>(pa + 1) - sp.XA;
-      if (core) {
-        // The interior minus the core; the same additions, in the same order.
-        AddOne(cover + pa + 1, std::min(pb, coreFirst) - pa - 1);
-        const int from = std::max(pa + 1, coreLast + 1);
-        AddOne(cover + from, pb - from);
-      } else {
-        AddOne(cover + pa + 1, pb - pa - 1);
-      }
+      for (auto e = std::upper_bound(edges.begin(), edges.end(), pa); e != edges.end() && *e < pb; ++e)
+        cover[*e] += 1.0f;
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
-    for (int x = c0; x < gapFirst; ++x) bytes[x] = toByte(cover[x]);
-    std::fill(bytes + gapFirst, bytes + gapEnd, uint8_t{255});
-    for (int x = gapEnd; x < c1; ++x) bytes[x] = toByte(cover[x]);
+    int inside = 0;
+    for (int x = c0; x < c1; ++x) {
+      inside += diff[x];
+      if (mark[x]) {
+        bytes[x] = toByte(cover[x]);
+        mark[x] = 0;
+      } else {
+        bytes[x] = wholeBytes[inside];
+      }
+    }
     ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
   }
 }

@@ -217,6 +217,9 @@ class TBitmap32 {
     int PA, PB;    // first and last pixel touched
   };
   mutable std::vector<TSpan> FSpans;
+  mutable std::vector<int> FSpanCount;      // difference array of whole spans
+  mutable std::vector<uint8_t> FEdgeMark;   // pixels at the end of a span
+  mutable std::vector<int> FEdgePixels;
   mutable std::vector<const TEdge*> FActive;
   std::vector<TColor32> FColorRow;
 };
