@@ -414,7 +414,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           // [spanStart, x) clipped to the row, exact in x.
           const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
           if (xb <= xa) continue;
-          FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1});
+          FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k});
         }
       }
     }
@@ -438,15 +438,23 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         }
     }
     std::sort(edges.begin(), edges.end());
+    // A sub-scanline's spans run left to right: one walk over the edge
+    // pixels per sub-scanline finds those inside each span.
+    auto next = edges.cbegin();
+    int lastK = -1;
     for (const TSpan& sp : FSpans) {
       const int pa = sp.PA, pb = sp.PB;
+      if (sp.K != lastK) {
+        next = edges.cbegin();
+        lastK = sp.K;
+      }
+      while (next != edges.cend() && *next <= pa) ++next;
       if (pa == pb) {
         cover[pa] += (sp.XB - sp.XA);
         continue;
       }
       cover[pa] += static_cast<float>(pa + 1) - sp.XA;
-      for (auto e = std::upper_bound(edges.begin(), edges.end(), pa); e != edges.end() && *e < pb; ++e)
-        cover[*e] += 1.0f;
+      for (auto e = next; e != edges.cend() && *e < pb; ++e) cover[*e] += 1.0f;
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
     int inside = 0;

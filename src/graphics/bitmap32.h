@@ -215,6 +215,7 @@ class TBitmap32 {
   struct TSpan {
     float XA, XB;  // clipped to the row
     int PA, PB;    // first and last pixel touched
+    int K;         // sub-scanline
   };
   mutable std::vector<TSpan> FSpans;
   mutable std::vector<int> FSpanCount;      // difference array of whole spans
