@@ -253,7 +253,10 @@ void TBitmap32::LineFSP(float X1, float Y1, float X2, float Y2) {
   if (FStipple.empty()) return;
   AALine(X1, Y1, X2, Y2, true, [this](int) {
     const auto n = static_cast<long>(FStipple.size());
-    long k = static_cast<long>(std::floor(StippleCounter)) % n;
+    const auto f = static_cast<long>(std::floor(StippleCounter));
+    // The position in the pattern, counting backwards for negative counters;
+    // a mask where the pattern's length is a power of two (the usual 2).
+    long k = (n & (n - 1)) == 0 ? f & (n - 1) : f % n;
     if (k < 0) k += n;
     StippleCounter += StippleStep;
     return FStipple[static_cast<size_t>(k)];

@@ -125,6 +125,31 @@ void DirectFill(TBitmap32& B, const std::vector<TFloatPoint>& P, TFloatPoint S, 
     }
 }
 
+// Wu-style line: each step splits its colour between the two pixels whose
+// centres straddle the line.
+template <typename ColorFn>
+void DirectLine(TBitmap32& B, float X1, float Y1, float X2, float Y2, bool ASkipLast, ColorFn AColorAt) {
+  const float dx = X2 - X1, dy = Y2 - Y1;
+  const bool steep = std::fabs(dy) > std::fabs(dx);
+  const float length = std::max(std::fabs(dx), std::fabs(dy));
+  const int steps = std::max(1, static_cast<int>(std::lround(length)));
+  for (int i = 0; i <= (ASkipLast ? steps - 1 : steps); ++i) {
+    const float t = length > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
+    const float px = X1 + dx * t, py = Y1 + dy * t;
+    const float major = steep ? py : px, minor = (steep ? px : py) - 0.5f;
+    const int m = static_cast<int>(std::floor(major)), lo = static_cast<int>(std::floor(minor));
+    const float frac = minor - static_cast<float>(lo);
+    const TColor32 c = AColorAt(i);
+    const auto plot = [&](int a, int b, uint32_t w) {
+      const int x = steep ? b : a, y = steep ? a : b;
+      if (x < 0 || y < 0 || x >= B.Width() || y >= B.Height() || w == 0) return;
+      B.SetPixel(x, y, DirectBlendCoverage(c, B.Pixel(x, y), w));
+    };
+    plot(m, lo, static_cast<uint32_t>(std::lround((1.0f - frac) * 255.0f)));
+    plot(m, lo + 1, static_cast<uint32_t>(std::lround(frac * 255.0f)));
+  }
+}
+
 // ---- Random input, biased towards what widgets draw: opaque and
 // transparent colours, whole and half pixel coordinates, rectangles.
 
@@ -312,5 +337,47 @@ TEST(FastPaths, BlendedRectIsExactlyTheDirectBlend) {
         const TColor32 old = before[static_cast<size_t>(y) * w + x];
         ASSERT_EQ(b.Pixel(x, y), inside ? DirectBlend(color, old) : old) << "case " << i << " at " << x << "," << y;
       }
+  }
+}
+
+TEST(FastPaths, LinesAreExactlyTheDirectLines) {
+  TRandom r{std::mt19937(Seed())};
+  for (int i = 0; i < 3000; ++i) {
+    const int w = r.Int(1, 40), h = r.Int(1, 40);
+    TBitmap32 fast(w, h), direct(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const TColor32 c = r.Int(0, 3) ? SetAlpha(r.Color(), 255) : r.Color();
+        fast.SetPixel(x, y, c);
+        direct.SetPixel(x, y, c);
+      }
+    const TFloatPoint a = r.Point(w, h), b = r.Point(w, h);
+    if (r.Int(0, 1)) {
+      const TColor32 color = r.Color();
+      const bool skipLast = r.Int(0, 1);
+      fast.LineFS(a.X, a.Y, b.X, b.Y, color, skipLast);
+      DirectLine(direct, a.X, a.Y, b.X, b.Y, skipLast, [&](int) { return color; });
+    } else {
+      // Stipples of any length, from any counter, negative ones included.
+      std::vector<TColor32> pattern;
+      for (int n = r.Int(1, 5); n > 0; --n) pattern.push_back(r.Color());
+      float counter = r.Real(-20, 20);
+      const float step = r.Int(0, 1) ? 1.0f : r.Real(-2, 2);
+      fast.SetStipple(pattern);
+      fast.StippleCounter = counter;
+      fast.StippleStep = step;
+      fast.LineFSP(a.X, a.Y, b.X, b.Y);
+      DirectLine(direct, a.X, a.Y, b.X, b.Y, true, [&](int) {
+        const auto n = static_cast<long>(pattern.size());
+        long k = static_cast<long>(std::floor(counter)) % n;
+        if (k < 0) k += n;
+        counter += step;
+        return pattern[static_cast<size_t>(k)];
+      });
+      ASSERT_EQ(fast.StippleCounter, counter);
+    }
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(fast.Pixel(x, y), direct.Pixel(x, y)) << "case " << i << " at " << x << "," << y;
   }
 }
