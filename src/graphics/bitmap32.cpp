@@ -1,8 +1,9 @@
-// The Bitmap32 rasteriser; see bitmap32.h. Scalar code, one pixel at a
-// time, exact integer blending. The polygon fill only visits the polygon's
-// bounding box, finds each sub-scanline's crossings among the edges that
-// reach its row, and takes short cuts (rectangles, gradients along one axis,
-// opaque pixels) that give the very same integers and floats as the direct
+// The Bitmap32 rasteriser; see bitmap32.h. Exact integer blending, one pixel
+// at a time (four with SSE2 where that gives the same integers). The polygon
+// fill only visits the polygon's bounding box, finds each sub-scanline's
+// crossings among the edges that reach its row, and takes short cuts
+// (rectangles, whole-pixel span interiors, gradients along one axis, opaque
+// pixels) that give the very same integers and floats as the direct
 // computation; tests/native/bitmap32_fast_test.cpp holds them to it.
 #include "bitmap32.h"
 
@@ -52,12 +53,8 @@ inline long RoundHalfAway(float AValue) {
 // in y, exact coverage in x.
 constexpr int kSubScanlines = 16;
 
-}  // namespace
-
-namespace {
-
 // A colour blended over many opaque pixels: its share of each channel is the
-// same every time (see Blend).
+// same every time (see BlendPixel).
 struct TOverOpaque {
   explicit TOverOpaque(TColor32 F)
       : Alpha(F >> 24), Rest(255 - Alpha), R(Channel(F, 16) * Alpha + 127), G(Channel(F, 8) * Alpha + 127),
@@ -92,7 +89,8 @@ void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
       __m128i* at = reinterpret_cast<__m128i*>(APixels + i);
       const __m128i v = _mm_loadu_si128(at);
       if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, alpha), alpha)) != 0xFFFF) {
-        for (int j = i; j < i + 4; ++j) APixels[j] = (APixels[j] >> 24) == 255 ? AOver(APixels[j]) : BlendPixel(AOver.Color, APixels[j]);
+        for (int j = i; j < i + 4; ++j)
+          APixels[j] = (APixels[j] >> 24) == 255 ? AOver(APixels[j]) : BlendPixel(AOver.Color, APixels[j]);
         continue;
       }
       const __m128i lo = channels(_mm_unpacklo_epi8(v, zero)), hi = channels(_mm_unpackhi_epi8(v, zero));
@@ -104,7 +102,6 @@ void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
 }
 
 }  // namespace
-
 
 TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
   if (AStops.empty()) return 0;
