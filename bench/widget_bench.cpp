@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -467,79 +466,78 @@ void CairoGrid(cairo_t* cr, TQD_GridContainer& AGrid) {
 }
 #endif  // QUENDAL_BENCH_CAIRO
 
-// ---- Scenes.
+// ---- Scenes: a single widget, or (no widget) the whole window.
 
 struct TScene {
-  std::string Name;
-  int Width, Height;
-  std::function<void()> Ours;
-#ifdef QUENDAL_BENCH_CAIRO
-  std::function<void(cairo_t*)> Cairo;
-#endif
+  const char* Name;
+  TQD_Widget* (*Widget)();
 };
 
-std::vector<TScene> Scenes() {
-  auto widget = [](const char* AName, TQD_Widget& (*AGet)()) {
-    TQD_Widget& w = AGet();
-    return TScene{AName, w.BoundsRect().Width(), w.BoundsRect().Height(), [AGet] { AGet().Repaint(); }
-#ifdef QUENDAL_BENCH_CAIRO
-                  , [AGet](cairo_t* cr) { CairoWidget(cr, AGet()); }
-#endif
-    };
-  };
-  return {
-      widget("label_54x22", [] () -> TQD_Widget& { return World().LabelSmall; }),
-      widget("label_540x22", [] () -> TQD_Widget& { return World().LabelWide; }),
-      widget("gauge_162x22", [] () -> TQD_Widget& { return World().Gauge; }),
-      widget("linegraph_216x22_80", [] () -> TQD_Widget& { return World().GraphSmall; }),
-      widget("linegraph_540x110_180", [] () -> TQD_Widget& { return World().GraphWide; }),
-      widget("netgraph_540x110_180", [] () -> TQD_Widget& { return World().Net; }),
-      TScene{"window_540x700", 540, 700, [] { World().Grid->RepaintAll(); }
-#ifdef QUENDAL_BENCH_CAIRO
-             , [](cairo_t* cr) { CairoGrid(cr, *World().Grid); }
-#endif
-      },
-  };
+const TScene kScenes[] = {
+    {"label_54x22", [] { return static_cast<TQD_Widget*>(&World().LabelSmall); }},
+    {"label_540x22", [] { return static_cast<TQD_Widget*>(&World().LabelWide); }},
+    {"gauge_162x22", [] { return static_cast<TQD_Widget*>(&World().Gauge); }},
+    {"linegraph_216x22_80", [] { return static_cast<TQD_Widget*>(&World().GraphSmall); }},
+    {"linegraph_540x110_180", [] { return static_cast<TQD_Widget*>(&World().GraphWide); }},
+    {"netgraph_540x110_180", [] { return static_cast<TQD_Widget*>(&World().Net); }},
+    {"window_540x700", [] { return static_cast<TQD_Widget*>(nullptr); }},
+};
+
+TSize SceneSize(const TScene& AScene) {
+  const TQD_Widget* w = AScene.Widget();
+  return w ? TSize{w->BoundsRect().Width(), w->BoundsRect().Height()} : TSize{540, 700};
 }
 
-const bool kRegistered = [] {
-  // The scenes are described lazily: the world is only built when a scene runs.
-  static const std::vector<std::string> names = {"label_54x22",          "label_540x22",          "gauge_162x22",
-                                                 "linegraph_216x22_80",  "linegraph_540x110_180", "netgraph_540x110_180",
-                                                 "window_540x700"};
-  for (size_t i = 0; i < names.size(); ++i) {
-    auto scene = [i] { return Scenes()[i]; };
-    benchmark::RegisterBenchmark(("scene/" + names[i] + "/ours").c_str(), [scene](benchmark::State& state) {
-      const TScene s = scene();
-      for (auto _ : state) {
-        s.Ours();
-        benchmark::ClobberMemory();
-      }
-    })->Unit(benchmark::kMicrosecond);
+void BM_Ours(benchmark::State& state, const TScene& AScene) {
+  TQD_Widget* w = AScene.Widget();
+  TQD_GridContainer& grid = *World().Grid;
+  for (auto _ : state) {
+    if (w) w->Repaint();
+    else grid.RepaintAll();
+    benchmark::ClobberMemory();
+  }
+}
+
 #ifdef QUENDAL_BENCH_CAIRO
-    benchmark::RegisterBenchmark(("scene/" + names[i] + "/cairo").c_str(), [scene](benchmark::State& state) {
-      const TScene s = scene();
-      cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, s.Width, s.Height);
-      cairo_t* cr = cairo_create(surface);
-      s.Cairo(cr);  // loads the font outside the measurement
-      for (auto _ : state) {
-        s.Cairo(cr);
-        cairo_surface_flush(surface);
-        benchmark::ClobberMemory();
-      }
-      cairo_destroy(cr);
-      cairo_surface_destroy(surface);
-    })->Unit(benchmark::kMicrosecond);
+void BM_Cairo(benchmark::State& state, const TScene& AScene) {
+  TQD_Widget* w = AScene.Widget();
+  const TSize size = SceneSize(AScene);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.cx, size.cy);
+  cairo_t* cr = cairo_create(surface);
+  auto draw = [&] {
+    if (w) CairoWidget(cr, *w);
+    else CairoGrid(cr, *World().Grid);
+  };
+  draw();  // loads the font outside the measurement
+  for (auto _ : state) {
+    draw();
+    cairo_surface_flush(surface);
+    benchmark::ClobberMemory();
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+}
 #endif
-    benchmark::RegisterBenchmark(("scene/" + names[i] + "/floor").c_str(), [scene](benchmark::State& state) {
-      const TScene s = scene();
-      std::vector<uint32_t> pixels(static_cast<size_t>(s.Width) * s.Height);
-      for (auto _ : state) {
-        FloorPass(pixels);
-        benchmark::DoNotOptimize(pixels.data());
-        benchmark::ClobberMemory();
-      }
-    })->Unit(benchmark::kMicrosecond);
+
+void BM_Floor(benchmark::State& state, const TScene& AScene) {
+  const TSize size = SceneSize(AScene);
+  std::vector<uint32_t> pixels(static_cast<size_t>(size.cx) * size.cy);
+  for (auto _ : state) {
+    FloorPass(pixels);
+    benchmark::DoNotOptimize(pixels.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+// The world is only built when the first scene runs, not at registration.
+const bool kRegistered = [] {
+  for (const TScene& scene : kScenes) {
+    const std::string prefix = std::string("scene/") + scene.Name + "/";
+    benchmark::RegisterBenchmark((prefix + "ours").c_str(), BM_Ours, scene)->Unit(benchmark::kMicrosecond);
+#ifdef QUENDAL_BENCH_CAIRO
+    benchmark::RegisterBenchmark((prefix + "cairo").c_str(), BM_Cairo, scene)->Unit(benchmark::kMicrosecond);
+#endif
+    benchmark::RegisterBenchmark((prefix + "floor").c_str(), BM_Floor, scene)->Unit(benchmark::kMicrosecond);
   }
   return true;
 }();
