@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -389,11 +390,47 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
     if (FActive.empty()) continue;
     if (crossings.size() < FActive.size()) crossings.resize(FActive.size());
+#ifdef __SSE2__
+    // The active edges as lanes of four: a.X, a.Y, b.X − a.X, b.Y − a.Y,
+    // top, bottom. Padding lanes lie below every sub-scanline.
+    const size_t lanes = (FActive.size() + 3) & ~size_t{3};
+    FLanes.resize(lanes * 6);
+    float *ax = FLanes.data(), *ay = ax + lanes, *dx = ay + lanes, *dy = dx + lanes, *y0 = dy + lanes,
+          *y1 = y0 + lanes;
+    for (size_t j = 0; j < lanes; ++j) {
+      if (j < FActive.size()) {
+        const TEdge& e = *FActive[j];
+        ax[j] = e.A.X, ay[j] = e.A.Y, dx[j] = e.B.X - e.A.X, dy[j] = e.B.Y - e.A.Y, y0[j] = e.Y0, y1[j] = e.Y1;
+      } else {
+        ax[j] = ay[j] = dx[j] = 0, dy[j] = 1, y0[j] = std::numeric_limits<float>::infinity(), y1[j] = -y0[j];
+      }
+    }
+#endif
     // First the spans of every sub-scanline, then their sums.
     FSpans.clear();
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
       size_t count = 0;
+#ifdef __SSE2__
+      // The crossings four edges at a time: the same operations per lane.
+      const __m128 y = _mm_set1_ps(ys);
+      for (size_t j = 0; j < lanes; j += 4) {
+        // half-open: shared vertices count once
+        const __m128 outside = _mm_or_ps(_mm_cmplt_ps(y, _mm_loadu_ps(y0 + j)), _mm_cmpge_ps(y, _mm_loadu_ps(y1 + j)));
+        int keep = ~_mm_movemask_ps(outside) & 0xF;
+        if (!keep) continue;
+        const __m128 x = _mm_add_ps(_mm_loadu_ps(ax + j), _mm_div_ps(_mm_mul_ps(_mm_sub_ps(y, _mm_loadu_ps(ay + j)),
+                                                                                 _mm_loadu_ps(dx + j)),
+                                                                      _mm_loadu_ps(dy + j)));
+        // A NaN (from a NaN or infinite vertex) has no place in the order and
+        // would index nowhere: it is left out.
+        keep &= _mm_movemask_ps(_mm_cmpord_ps(x, x));
+        alignas(16) float xs[4];
+        _mm_store_ps(xs, x);
+        for (int l = 0; l < 4; ++l)
+          if (keep & (1 << l)) crossings[count++] = {xs[l], FActive[j + static_cast<size_t>(l)]->Dir};
+      }
+#else
       for (const TEdge* e : FActive) {
         if (ys < e->Y0 || ys >= e->Y1) continue;  // half-open: shared vertices count once
         // A NaN (from a NaN or infinite vertex) has no place in the order and
@@ -401,6 +438,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         const float x = crossing(e->A, e->B, ys);
         if (!std::isnan(x)) crossings[count++] = {x, e->Dir};
       }
+#endif
       SortCrossings(crossings.data(), count);
       int winding = 0;
       float spanStart = 0;

@@ -222,5 +222,6 @@ class TBitmap32 {
   mutable std::vector<uint8_t> FEdgeMark;   // pixels at the end of a span
   mutable std::vector<int> FEdgePixels;
   mutable std::vector<const TEdge*> FActive;
+  mutable std::vector<float> FLanes;  // the active edges, lane by lane
   std::vector<TColor32> FColorRow;
 };
