@@ -172,12 +172,14 @@ struct TRandom {
     }
   }
   TColor32 Color() { return SetAlpha(static_cast<TColor32>(Rng()), Alpha()); }
-  // Whole, half, or arbitrary, sometimes outside [ALow, AHigh].
+  // Whole, half, on a sub-scanline (1/16 + 1/32: where edges start and end
+  // matters), or arbitrary; sometimes outside [ALow, AHigh].
   float Coord(float ALow, float AHigh) {
     const float v = Real(ALow - 8, AHigh + 8);
-    switch (Int(0, 2)) {
+    switch (Int(0, 3)) {
       case 0: return std::round(v);
       case 1: return std::round(v * 2) / 2;
+      case 2: return (std::floor(v * 16) + 0.5f) / 16;
       default: return v;
     }
   }
