@@ -69,10 +69,40 @@ struct TQD_Font {
 //   a_f = Fa·255, a_b = Ba·(255 − Fa), A = a_f + a_b
 //   out.a = A / 255, out.c = (Fc·a_f + Bc·a_b) / A
 // Fa = 0 leaves B; Fa = 255 gives F.
-TColor32 BlendPixel(TColor32 AFore, TColor32 ABack);
+// Inline: every fill, line and text loop blends per pixel.
+inline TColor32 BlendPixel(TColor32 F, TColor32 B) {
+  const uint32_t fa = F >> 24;
+  if (fa == 0) return B;
+  if (fa == 255) return F;
+  const uint32_t ba = B >> 24;
+  auto channel = [](TColor32 C, int AShift) { return (C >> AShift) & 0xFF; };
+  // Over an opaque pixel A = 255·255, and (255·X + 255·255/2) / (255·255)
+  // rounds exactly as (X + 127) / 255: no multiple of 255 lies between
+  // 127·255 and 255·255/2. Over a transparent one A = Fa·255 and F stays.
+  if (ba == 255) {
+    const uint32_t nf = 255 - fa;
+    TColor32 out = 0xFF000000;
+    for (int shift = 0; shift <= 16; shift += 8)
+      out |= ((channel(F, shift) * fa + channel(B, shift) * nf + 127) / 255) << shift;
+    return out;
+  }
+  if (ba == 0) return F;
+  const uint64_t af = uint64_t{fa} * 255;
+  const uint64_t ab = uint64_t{ba} * (255 - fa);
+  const uint64_t a = af + ab;  // > 0 since fa > 0
+  TColor32 out = static_cast<TColor32>((a + 127) / 255) << 24;
+  for (int shift = 0; shift <= 16; shift += 8)
+    out |= static_cast<TColor32>((channel(F, shift) * af + channel(B, shift) * ab + a / 2) / a) << shift;
+  return out;
+}
 
-// Fore's alpha scaled by ACoverage/255, then blended.
-TColor32 BlendPixelCoverage(TColor32 AFore, TColor32 ABack, uint32_t ACoverage);
+// Fore's alpha scaled by ACoverage/255 (rounded), then blended.
+inline TColor32 BlendPixelCoverage(TColor32 F, TColor32 B, uint32_t ACoverage) {
+  if (ACoverage == 0) return B;
+  if (ACoverage == 255) return BlendPixel(F, B);  // the alpha stays as it is
+  const uint32_t a = ((F >> 24) * ACoverage + 127) / 255;
+  return BlendPixel(SetAlpha(F, static_cast<uint8_t>(a)), B);
+}
 
 // The gradient colour at position T: clamped to the first and last stops,
 // linear per channel (alpha included) between stops.
@@ -145,6 +175,21 @@ class TBitmap32 {
   template <typename ColorFn>
   void AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, ColorFn AColorAt);
   TRect Clip(const TRect& ARect) const;
+  // Polygon fills visit the rows and columns of the polygon's bounding box.
+  struct TPolygonBox {
+    int RowFirst = 0, RowLast = -1;  // inclusive
+    int ColFirst = 0, ColEnd = 0;    // exclusive end
+  };
+  TPolygonBox PolygonBox(const std::vector<TFloatPoint>& APolygon) const;
+  // Calls ARow(row, x0, x1, coverage) per row of the box that may be covered;
+  // coverage[x0..x1) holds that row's bytes (indexed by column).
+  template <typename RowFn>
+  void ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPolygonBox& ABox, RowFn ARow) const;
+  struct TEdge {
+    TFloatPoint A, B;  // as in the polygon
+    float Y0, Y1;      // top and bottom
+    int Dir;           // +1 downward, -1 upward
+  };
 
   int FWidth = 0;
   int FHeight = 0;
@@ -154,5 +199,18 @@ class TBitmap32 {
   // Scratch for polygon fills, kept to avoid allocating per fill.
   mutable std::vector<float> FCoverRow;
   mutable std::vector<std::pair<float, int>> FCrossings;  // x, winding direction
-  std::vector<uint8_t> FCoverage;
+  mutable std::vector<uint8_t> FCoverBytes;
+  mutable std::vector<TEdge> FEdges;
+  struct TSpan {
+    float XA, XB;  // clipped to the row
+    int PA, PB;    // first and last pixel touched
+    int K;         // sub-scanline
+  };
+  mutable std::vector<TSpan> FSpans;
+  mutable std::vector<int> FSpanCount;      // difference array of whole spans
+  mutable std::vector<uint8_t> FEdgeMark;   // pixels at the end of a span
+  mutable std::vector<int> FEdgePixels;
+  mutable std::vector<const TEdge*> FActive;
+  mutable std::vector<float> FLanes;  // the active edges, lane by lane
+  std::vector<TColor32> FColorRow;
 };
