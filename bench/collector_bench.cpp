@@ -3,10 +3,11 @@
 // touching the bytes once.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 
+#include "bench_report.h"
 #include "data_logger.h"
 #include "fake_ports.h"
 #include "profiles.h"
@@ -83,35 +84,12 @@ void BM_ReadingLookupServer(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadingLookupServer);
 
-// Console output as usual, plus the ratios of each scene to its reference.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& ARuns) override {
-    ConsoleReporter::ReportRuns(ARuns);
-    for (const Run& r : ARuns)
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-        FTimes[r.benchmark_name()] = r.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    Ratio("BM_HWiNFOPollServer", "BM_MemcpyServerBlock");
-  }
-
- private:
-  void Ratio(const std::string& AScene, const std::string& AReference) {
-    auto s = FTimes.find(AScene), r = FTimes.find(AReference);
-    if (s == FTimes.end() || r == FTimes.end() || r->second <= 0) return;
-    std::printf("ratio %s / %s = %.1f\n", AScene.c_str(), AReference.c_str(), s->second / r->second);
-  }
-  std::map<std::string, double> FTimes;
-};
+// How much the poll costs against touching the bytes once.
+const int kRatios = AddBenchSummary([](const TBenchRuns& ARuns) {
+  const auto s = ARuns.find("BM_HWiNFOPollServer"), r = ARuns.find("BM_MemcpyServerBlock");
+  if (s == ARuns.end() || r == ARuns.end() || r->second.GetAdjustedRealTime() <= 0) return;
+  std::printf("ratio BM_HWiNFOPollServer / BM_MemcpyServerBlock = %.1f\n",
+              MicrosecondsPerIteration(s->second) / MicrosecondsPerIteration(r->second));
+});
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
-}
