@@ -199,6 +199,9 @@ void TBitmap32::PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::v
   const int rowFirst = std::max(0, static_cast<int>(std::floor(minY)));
   const int rowLast = std::min(FHeight - 1, static_cast<int>(std::ceil(maxY)));
   std::vector<std::pair<float, int>>& crossings = FCrossings;
+  // A scanline crosses each edge at most once: room for all of them at the
+  // start, rather than growing as jagged shapes come along.
+  crossings.reserve(APolygon.size());
   FCoverRow.resize(static_cast<size_t>(FWidth));
   const float w = static_cast<float>(FWidth);
   for (int row = rowFirst; row <= rowLast; ++row) {
