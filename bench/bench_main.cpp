@@ -15,12 +15,18 @@ std::vector<TQB_RatioPair>& QB_RatioPairs() {
 
 namespace {
 
+std::vector<TBenchSummary>& Summaries() {
+  static std::vector<TBenchSummary> s;
+  return s;
+}
+
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& ARuns) override {
     ConsoleReporter::ReportRuns(ARuns);
     for (const Run& r : ARuns) {
       if (r.run_type != Run::RT_Iteration || r.iterations == 0) continue;
+      FRuns[r.benchmark_name()] = r;
       const double us = r.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(r.time_unit);
       // With --benchmark_repetitions the fastest run counts: it is the one
       // least disturbed by whatever else the machine was doing.
@@ -54,6 +60,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
         std::printf("scene %s: ours %s us, cairo - us, ratio -, floor %s us\n", scene.c_str(), Format(ours).c_str(),
                     floor.c_str());
     }
+    for (const TBenchSummary& summary : Summaries()) summary(FRuns);
     std::fflush(stdout);
   }
 
@@ -63,12 +70,23 @@ class TRatioReporter : public benchmark::ConsoleReporter {
     std::snprintf(s, sizeof s, AMicroseconds < 10 ? "%.2f" : "%.1f", AMicroseconds);
     return s;
   }
+  TBenchRuns FRuns;
   std::map<std::string, double> FTimes;
   std::map<std::string, std::map<std::string, double>> FScenes;
   std::vector<std::string> FOrder;
 };
 
 }  // namespace
+
+int AddBenchSummary(TBenchSummary ASummary) {
+  Summaries().push_back(std::move(ASummary));
+  return static_cast<int>(Summaries().size());
+}
+
+double MicrosecondsPerIteration(const benchmark::BenchmarkReporter::Run& ARun) {
+  return ARun.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMicrosecond) /
+         benchmark::GetTimeUnitMultiplier(ARun.time_unit);
+}
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

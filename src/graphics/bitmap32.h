@@ -140,7 +140,9 @@ class TBitmap32 {
 
   // Stippled anti-aliased line: the colour cycles through the pattern, one
   // entry per pixel of length (StippleStep); the last pixel is not drawn.
-  void SetStipple(std::vector<TColor32> APattern) { FStipple = std::move(APattern); }
+  // Copies into the bitmap's own pattern, reusing its storage (paints run
+  // every second and should not touch the heap).
+  void SetStipple(const std::vector<TColor32>& APattern) { FStipple = APattern; }
   float StippleCounter = 0;
   float StippleStep = 1.0f;
   void LineFSP(float X1, float Y1, float X2, float Y2);

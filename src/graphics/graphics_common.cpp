@@ -4,15 +4,44 @@
 #include <algorithm>
 #include <cmath>
 
+// Widgets repaint every second: the stops and in-place polygons live in
+// buffers that keep their storage from call to call.
+namespace {
+
+std::vector<TGradientStop>& Stops(std::initializer_list<TGradientStop> AStops) {
+  thread_local std::vector<TGradientStop> stops;
+  stops.assign(AStops);
+  return stops;
+}
+
+const std::vector<TFloatPoint>& Polygon(std::initializer_list<TFloatPoint> APolygon) {
+  thread_local std::vector<TFloatPoint> polygon;
+  polygon.assign(APolygon);
+  return polygon;
+}
+
+}  // namespace
+
 void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AStartColor, TColor32 AEndColor) {
-  ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, {{0.0f, AStartColor}, {1.0f, AEndColor}});
+  ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, Stops({{0.0f, AStartColor}, {1.0f, AEndColor}}));
 }
 
 void FillPolygonGradient3(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AColor0, TColor32 AColor1,
                           TColor32 AColor2) {
-  ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, {{0.0f, AColor0}, {0.5f, AColor1}, {1.0f, AColor2}});
+  ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, Stops({{0.0f, AColor0}, {0.5f, AColor1}, {1.0f, AColor2}}));
+}
+
+void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
+                          std::initializer_list<TFloatPoint> APolygon, TColor32 AStartColor, TColor32 AEndColor) {
+  FillPolygonGradient2(ABitmap, AStart, AEnd, Polygon(APolygon), AStartColor, AEndColor);
+}
+
+void FillPolygonGradient3(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
+                          std::initializer_list<TFloatPoint> APolygon, TColor32 AColor0, TColor32 AColor1,
+                          TColor32 AColor2) {
+  FillPolygonGradient3(ABitmap, AStart, AEnd, Polygon(APolygon), AColor0, AColor1, AColor2);
 }
 
 void DrawBevel(TBitmap32& ABitmap, const TRect& ARect, bool ALeft, bool ATop, bool ARight, bool ABottom,

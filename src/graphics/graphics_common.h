@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,13 @@ void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AE
                           const std::vector<TFloatPoint>& APolygon, TColor32 AStartColor, TColor32 AEndColor);
 void FillPolygonGradient3(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AColor0, TColor32 AColor1,
+                          TColor32 AColor2);
+// The same for a polygon written in place ({{x, y}, ...}): the points go
+// into a reused buffer rather than a new vector per call.
+void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
+                          std::initializer_list<TFloatPoint> APolygon, TColor32 AStartColor, TColor32 AEndColor);
+void FillPolygonGradient3(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
+                          std::initializer_list<TFloatPoint> APolygon, TColor32 AColor0, TColor32 AColor1,
                           TColor32 AColor2);
 
 // Light and dark lines on the chosen sides. Strength s > 0: light = white at

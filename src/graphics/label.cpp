@@ -29,12 +29,18 @@ int LabelCaptionX(TQD_LabelPosition APosition, const TRect& ACell, int ACX) {
   return RoundToInt(ACell.Width() / 2.0 + ACell.Left - ACX / 2.0);
 }
 
+void LabelTemperatureStops(const TQD_TemperatureGradientTable& AGradient, int AIndex,
+                           std::vector<TGradientStop>& AStops) {
+  AStops.clear();
+  const auto at = [&](int i) { return AGradient[static_cast<size_t>(i)]; };
+  if (AIndex > 0) AStops.push_back({0.0f, at(AIndex - 1)});
+  AStops.push_back({0.5f, at(AIndex)});
+  if (AIndex < 10) AStops.push_back({1.0f, at(AIndex + 1)});
+}
+
 std::vector<TGradientStop> LabelTemperatureStops(const TQD_TemperatureGradientTable& AGradient, int AIndex) {
   std::vector<TGradientStop> stops;
-  const auto at = [&](int i) { return AGradient[static_cast<size_t>(i)]; };
-  if (AIndex > 0) stops.push_back({0.0f, at(AIndex - 1)});
-  stops.push_back({0.5f, at(AIndex)});
-  if (AIndex < 10) stops.push_back({1.0f, at(AIndex + 1)});
+  LabelTemperatureStops(AGradient, AIndex, stops);
   return stops;
 }
 
@@ -145,13 +151,15 @@ bool TQD_Label::ManualRepaint() {
 void TQD_Label::Paint(TBitmap32& B, const TRect& R) {
   const float l = static_cast<float>(R.Left), t = static_cast<float>(R.Top);
   const float r = static_cast<float>(R.Right), b = static_cast<float>(R.Bottom);
-  const std::vector<TFloatPoint> poly = {{l, t}, {r, t}, {r, b}, {l, b}};
+  std::vector<TFloatPoint>& poly = FPolygon;
+  poly.assign({{l, t}, {r, t}, {r, b}, {l, b}});
   const TFloatPoint start{0, 0}, end{r, 0};
 
   // 1. Background.
   if (FSettings.Mode == lmTemperature && FColorTable) {
     const int i = TQD_ColorTable::GetTemperatureColorIdx(FTemperature, FSettings.TemperatureThreshold);
-    B.FillPolygonGradient(poly, start, end, LabelTemperatureStops(FColorTable->TemperatureGradientTable(), i));
+    LabelTemperatureStops(FColorTable->TemperatureGradientTable(), i, FStops);
+    B.FillPolygonGradient(poly, start, end, FStops);
   } else {
     const TQD_LabelColors& c = FColors;
     const bool right = FSettings.Orientation == orRight;

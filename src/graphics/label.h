@@ -107,6 +107,9 @@ int LabelCaptionX(TQD_LabelPosition APosition, const TRect& ACell, int ACX);
 // The background stops of a temperature label at gradient step AIndex: the
 // step at the middle, its neighbours (where they exist) at the ends.
 std::vector<TGradientStop> LabelTemperatureStops(const TQD_TemperatureGradientTable& AGradient, int AIndex);
+// The same into AStops, reusing its storage.
+void LabelTemperatureStops(const TQD_TemperatureGradientTable& AGradient, int AIndex,
+                           std::vector<TGradientStop>& AStops);
 
 class TQD_Label : public TQD_Widget {
  public:
@@ -142,4 +145,6 @@ class TQD_Label : public TQD_Widget {
   TQD_LabelColors FColors;
   TQD_Clock* FClock = nullptr;
   std::string FScratch;
+  std::vector<TFloatPoint> FPolygon;  // paint scratch, reused
+  std::vector<TGradientStop> FStops;
 };

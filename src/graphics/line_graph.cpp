@@ -18,11 +18,14 @@ void Push(TQD_LineGraphValues& AValues, double AValue) {
   AValues.back() = AValue;
 }
 
-// "" for "-", the short caption when set, else the fallback text.
-std::string CaptionBase(const std::string& AShortCaption, const std::string& AFallback) {
-  if (AShortCaption == "-") return {};
-  return AShortCaption.empty() ? AFallback : AShortCaption;
+// "" for "-", the short caption when set, else the fallback text; written
+// in place so that the caption keeps its storage from sample to sample.
+void SetCaptionBase(std::string& ACaption, const std::string& AShortCaption, const std::string& AFallback) {
+  if (AShortCaption == "-") ACaption.clear();
+  else ACaption.assign(AShortCaption.empty() ? AFallback : AShortCaption);
 }
+
+const std::string kRAMUsedCaption = "RAM used";
 
 void AppendValue(std::string& ACaption, const std::string& AValue) {
   if (!ACaption.empty()) ACaption += ": ";
@@ -92,7 +95,7 @@ void TQD_LineGraph::TakeSample() {
   } else if (FSettings.Mode == lgmRAM) {
     TQD_SingleLineGraphData& g = graphs[0];
     const TQD_RAMINFO& ram = L.RAMInfo();
-    g.Caption = CaptionBase(g.ShortCaption, "RAM used");
+    SetCaptionBase(g.Caption, g.ShortCaption, kRAMUsedCaption);
     if (g.ShowValueCaption) AppendValue(g.Caption, L.FormatRAMUsed());
     g.MaxValue = static_cast<double>(ram.Total);
     Push(g.Values, static_cast<double>(ram.Total - ram.Available));
@@ -101,7 +104,7 @@ void TQD_LineGraph::TakeSample() {
       const int index = L.GetReadingIndex(g.URID);
       if (index == 0) continue;  // a vanished reading freezes its graph
       const TQD_ReadingsListItem& r = L.ReadingList()[static_cast<size_t>(index)];
-      g.Caption = CaptionBase(g.ShortCaption, g.ShortCaption == "-" ? std::string() : L.FormatValue(index, dcsLabelUser));
+      SetCaptionBase(g.Caption, g.ShortCaption, r.szLabelUser);  // the user's label, as dcsLabelUser gives it
       if (g.ShowValueCaption) AppendValue(g.Caption, L.FormatValue(index, g.DynamicCaptionSource));
       g.MaxValue = r.ValueMax;
       if (r.szUnit == "%" && g.MaxValue < 100) g.MaxValue = 100;

@@ -113,8 +113,10 @@ void TMonitor_CPU::AddContentRows() {
     }
     G.AddDividerRow();
 
-    // Cores, two per row. A missing odd partner shows no readings.
-    const TQD_CPUMTR_ACore none;
+    // Cores, two per row. A missing odd partner shows no readings, and no
+    // CCD either (a default core's CCD of 0 would read "CCD 0").
+    TQD_CPUMTR_ACore none;
+    none.CCD = -1;
     const int C = static_cast<int>(cpu.Cores.size());
     auto ccd = [&](const TQD_CPUMTR_ACore& X) { return vendor == 2 && X.CCD >= 0; };
     auto threadRow = [&](int i, int t) {

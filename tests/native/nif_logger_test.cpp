@@ -1,30 +1,9 @@
 // The network interface logger against a scripted interface table.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "allocation_counter.h"
 #include "fake_ports.h"
 #include "nif_logger.h"
-
-// Counts heap allocations so a test can show that a sample allocates nothing
-// once every interface is known. Replaces the global operator new for this
-// test executable; it only counts and forwards to malloc.
-namespace {
-std::atomic<long> gAllocations{0};
-}
-#if defined(__GNUC__) && !defined(__clang__)
-// GCC sees new and free meet inside the replacement itself; they do match.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t ASize) {
-  ++gAllocations;
-  if (void* p = std::malloc(ASize ? ASize : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* APtr) noexcept { std::free(APtr); }
-void operator delete(void* APtr, std::size_t) noexcept { std::free(APtr); }
 
 namespace {
 
@@ -259,13 +238,13 @@ TEST(NIFLogger, ASampleAllocatesNothingOnceInterfacesAreKnown) {
   TQD_NIFLogger logger(net, 600);
   logger.GetNIFInfo();
   bool allRead = true;
-  const long before = gAllocations.load();
+  const long before = HeapAllocations();
   for (int s = 0; s < 10; ++s) {
     net.Rows[0].InOctets += 1000;
     net.Rows[1].OutOctets += 10;
     allRead = logger.GetNIFInfo() && allRead;
   }
-  const long allocations = gAllocations.load() - before;
+  const long allocations = HeapAllocations() - before;
   EXPECT_TRUE(allRead);
   EXPECT_EQ(allocations, 0);
   EXPECT_EQ(NewestDown(logger, kGuidA), 1000u);

@@ -1,0 +1,146 @@
+// The CPU window on the largest profile (two sockets, 224 threads): a full
+// population, a refresh after a poll, and a refresh when nothing moved.
+// Besides the time per call, a refresh reports how much of the window it
+// repainted, as the widgets that went Dirty against the client area.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "bench_report.h"
+#include "block_writer.h"
+#include "color_table.h"
+#include "data_logger.h"
+#include "fake_ports.h"
+#include "monitors.h"
+#include "profiles.h"
+#include "settings.h"
+
+namespace {
+
+// A window that is only numbers; the grid lays its widgets out for the size.
+class THost : public TQD_MonitorHost {
+ public:
+  int ClientWidth = 120, ClientHeight = 120, MinW = 0, MinH = 0;
+  int DPI() const override { return 96; }
+  void GetClientSize(int& W, int& H) const override { W = ClientWidth, H = ClientHeight; }
+  void SetClientSize(int W, int H) override { ClientWidth = std::max(W, MinW), ClientHeight = std::max(H, MinH); }
+  void SetMinClientSize(int W, int H) override { MinW = W, MinH = H; }
+  void GetPosition(int& L, int& T) const override { L = T = 0; }
+  void SetPosition(int, int) override {}
+  void GetPrimaryScreenSize(int& W, int& H) const override { W = 1920, H = 1080; }
+  std::vector<TQD_ScreenRect> MonitorWorkAreas() const override { return {{0, 0, 1920, 1040}}; }
+  void SetCornerPreference(int) override {}
+  void InvalidateWidgets() override {}
+};
+
+struct TServerCPUWindow {
+  TFakeCollector Fakes;
+  TSF_Profile Profile;
+  std::unique_ptr<TQD_DataLogger> Logger;
+  TQD_ColorTable Colors;
+  TQD_Settings Settings;
+  THost Host;
+  std::unique_ptr<TQD_MonitorWindow> Window;
+  uint64_t Tick = 0;
+
+  TServerCPUWindow() {
+    MakeProfile("server", Profile);
+    Fakes.SystemInfo.CPU = Profile.CPUInfo;
+    Fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", int64_t{1} << 40, int64_t{300} << 30, 0}};
+    Logger = std::make_unique<TQD_DataLogger>(Fakes.Ports(), false, 180, 2000);
+    Poll();
+    Window = CreateMonitorWindow(TQD_MonitorKind::CPU, Host, Settings, Fakes.Clock, Fakes.Timers);
+    TQD_Font font;
+    font.Height = -15;
+    Window->SetFont(font);
+    Window->SetColorTable(&Colors);
+    Window->SetDataLogger(Logger.get());
+    Window->Show();
+  }
+  void Poll() {
+    if (Tick > 0) AdvanceProfile(Profile, Tick, 1000);
+    ++Tick;
+    Fakes.SharedMemory.Block = WriteBlock(Profile.Block);
+    Logger->HWiPolling();
+  }
+  // Share of the client area covered by the widgets repainted since the last call.
+  double TakeRepaintedShare() {
+    std::vector<TQD_Widget*> dirty;
+    Window->Grid().TakeDirty(dirty);
+    double area = 0;
+    for (const TQD_Widget* w : dirty) area += double(w->BoundsRect().Width()) * w->BoundsRect().Height();
+    return area / (double(Host.ClientWidth) * Host.ClientHeight);
+  }
+};
+
+void BM_CPUServerPopulate(benchmark::State& state) {
+  TServerCPUWindow m;
+  for (auto _ : state) {
+    m.Window->RebuildMonitorWindow();
+    benchmark::DoNotOptimize(m.Window->Grid().NumLabels());
+  }
+  state.counters["widgets"] = static_cast<double>(m.Window->Grid().Widgets().size());
+}
+BENCHMARK(BM_CPUServerPopulate)->Unit(benchmark::kMicrosecond);
+
+void BM_CPUServerRefresh(benchmark::State& state) {
+  TServerCPUWindow m;
+  m.TakeRepaintedShare();
+  double share = 0;
+  int64_t n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    m.Poll();
+    state.ResumeTiming();
+    m.Window->RefreshMonitorWindow();
+    state.PauseTiming();
+    share += m.TakeRepaintedShare();
+    ++n;
+    state.ResumeTiming();
+  }
+  state.counters["repainted"] = n ? share / n : 0;
+}
+BENCHMARK(BM_CPUServerRefresh)->Unit(benchmark::kMicrosecond);
+
+// The floor: every widget asked, none has anything new to draw.
+void BM_CPUServerRefreshIdle(benchmark::State& state) {
+  TServerCPUWindow m;
+  m.Window->RefreshMonitorWindow();
+  m.TakeRepaintedShare();
+  double share = 0;
+  int64_t n = 0;
+  for (auto _ : state) {
+    m.Window->RefreshMonitorWindow();
+    state.PauseTiming();
+    share += m.TakeRepaintedShare();
+    ++n;
+    state.ResumeTiming();
+  }
+  state.counters["repainted"] = n ? share / n : 0;
+}
+BENCHMARK(BM_CPUServerRefreshIdle)->Unit(benchmark::kMicrosecond);
+
+// One line per scene: time per call and, for refreshes, the repainted share.
+void Scene(const TBenchRuns& ARuns, const char* AScene, const std::string& AName) {
+  const auto it = ARuns.find(AName);
+  if (it == ARuns.end()) return;
+  const double us = MicrosecondsPerIteration(it->second);
+  const auto share = it->second.counters.find("repainted");
+  if (share == it->second.counters.end())
+    std::printf("scene %s: %.0f us per call\n", AScene, us);
+  else
+    std::printf("scene %s: %.1f us per call, repainted %.1f%% of the window\n", AScene, us,
+                100.0 * share->second.value);
+}
+
+const int kScenes = AddBenchSummary([](const TBenchRuns& ARuns) {
+  Scene(ARuns, "cpu-server-populate", "BM_CPUServerPopulate");
+  Scene(ARuns, "cpu-server-refresh", "BM_CPUServerRefresh");
+  Scene(ARuns, "cpu-server-refresh-idle", "BM_CPUServerRefreshIdle");
+});
+
+}  // namespace
