@@ -320,8 +320,11 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     return a.X + (AY - a.Y) * (b.X - a.X) / (b.Y - a.Y);
   };
 
-  // Edges that cross sub-scanlines, in polygon order.
+  // Edges that cross sub-scanlines, in polygon order. Scratch is sized for
+  // every edge of the polygon up front: how many are horizontal changes with
+  // the data, the polygon's size does not, so repaints allocate nothing.
   FEdges.clear();
+  FEdges.reserve(APolygon.size());
   for (size_t i = 0; i < APolygon.size(); ++i) {
     const TFloatPoint& a = APolygon[i];
     const TFloatPoint& b = APolygon[(i + 1) % APolygon.size()];
@@ -329,6 +332,11 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     const bool down = b.Y > a.Y;
     FEdges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
   }
+  FActive.reserve(APolygon.size());
+  FLanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
+  FSpans.reserve(APolygon.size() / 2 * kSubScanlines + 1);
+  FEdgePixels.reserve(static_cast<size_t>(FWidth));
+  if (FCrossings.size() < APolygon.size()) FCrossings.resize(APolygon.size());
 
   // A rectangle, or any polygon whose only non-horizontal edges are two
   // opposite vertical edges over the same rows: every sub-scanline inside
