@@ -79,37 +79,17 @@ void TMonitor_CPU::AddContentRows() {
 
     // RAM.
     G.AddDividerRow();
-    G.AddRow(rtStandard);
-    TQD_Label& ramName = G.AddLabel(1);
-    ramName.AddCaption("RAM");
-    standard(ramName, true);
-    TQD_Gauge& ram = G.AddGauge(LG ? 4 : 8);
-    ram.ApplyColorPreset(GaugeColors_RAM);
-    ram.Settings().Mode = gmRAMUsed;
-    ram.Settings().LabelPosition = glpCentered;
-    if (LG) {
-      TQD_LineGraph& g = G.AddLineGraph(4, 1);
-      g.Settings().Mode = lgmRAM;
-      g.AddGraph(TQD_URID{}, dcsValue, 4 * VPC, LineGraphColors_RAM);
-    }
-    TQD_Label& ramTotal = G.AddLabel(1);
-    ramTotal.AddCaption("");
-    ramTotal.Settings().Mode = lmRAMTotal;
-    standard(ramTotal, false);
+    TQD_NamedGaugeRow ram = AddNamedGaugeRow(G, LG, VPC, "RAM", GaugeColors_RAM, TQD_URID{}, LineGraphColors_RAM);
+    ram.Gauge.Settings().Mode = gmRAMUsed;
+    if (ram.Graph) ram.Graph->Settings().Mode = lgmRAM;
+    ram.Right.AddCaption("");
+    ram.Right.Settings().Mode = lmRAMTotal;
 
     // CPU fan.
     if (!URIDIsEmpty(cpu.Fanspeed)) {
       G.AddDividerRow();
-      G.AddRow(rtStandard);
-      TQD_Label& fanName = G.AddLabel(1);
-      fanName.AddCaption("Fan");
-      standard(fanName, true);
-      TQD_Gauge& fan = G.AddGauge(LG ? 4 : 8);
-      fan.ApplyColorPreset(GaugeColors_Fan);
-      fan.Settings().URID = cpu.Fanspeed;
-      fan.Settings().LabelPosition = glpCentered;
-      if (LG) G.AddLineGraph(4, 1).AddGraph(cpu.Fanspeed, dcsValue, 4 * VPC, LineGraphColors_Fan);
-      standard(G.AddLabel(1), false);
+      AddNamedGaugeRow(G, LG, VPC, "Fan", GaugeColors_Fan, cpu.Fanspeed, LineGraphColors_Fan).Gauge.Settings().URID =
+          cpu.Fanspeed;
     }
     G.AddDividerRow();
 

@@ -109,35 +109,20 @@ void TMonitor_GPU::AddContentRows() {
 
     // Video memory in use.
     G.AddDividerRow();
-    G.AddRow(rtStandard);
-    TQD_Label& vramName = G.AddLabel(1);
-    vramName.AddCaption("VRAM");
-    standard(vramName, true);
-    TQD_Gauge& vram = G.AddGauge(LG ? 4 : 8);
-    vram.ApplyColorPreset(GaugeColors_RAM);
-    vram.Settings().URID = gpu.MemoryAllocated;
-    vram.Settings().ForceGiB = true;
-    vram.Settings().MaxValueManual = gpu.MemoryTotal;
-    vram.Settings().LabelPosition = glpCentered;
-    if (LG) graph(gpu.MemoryAllocated, LineGraphColors_RAM).LineGraphs()[0].MaxValueManual = gpu.MemoryTotal;
-    TQD_Label& size = G.AddLabel(1);
-    if (gpu.MemoryTotal != 0) size.AddCaption(memory);
-    standard(size, false);
+    TQD_NamedGaugeRow vram =
+        AddNamedGaugeRow(G, LG, VPC, "VRAM", GaugeColors_RAM, gpu.MemoryAllocated, LineGraphColors_RAM);
+    vram.Gauge.Settings().URID = gpu.MemoryAllocated;
+    vram.Gauge.Settings().ForceGiB = true;
+    vram.Gauge.Settings().MaxValueManual = gpu.MemoryTotal;
+    if (vram.Graph) vram.Graph->LineGraphs()[0].MaxValueManual = gpu.MemoryTotal;
+    if (gpu.MemoryTotal != 0) vram.Right.AddCaption(memory);
 
     // Fans.
     if (!gpu.Fans.empty()) G.AddDividerRow();
-    for (size_t j = 0; j < gpu.Fans.size(); ++j) {
-      G.AddRow(rtStandard);
-      TQD_Label& fanName = G.AddLabel(1);
-      fanName.AddCaption("Fan " + std::to_string(j + 1));
-      standard(fanName, true);
-      TQD_Gauge& fan = G.AddGauge(LG ? 4 : 8);
-      fan.ApplyColorPreset(GaugeColors_Fan);
-      fan.Settings().URID = gpu.Fans[j];
-      fan.Settings().LabelPosition = glpCentered;
-      if (LG) graph(gpu.Fans[j], LineGraphColors_Fan);
-      standard(G.AddLabel(1), false);
-    }
+    for (size_t j = 0; j < gpu.Fans.size(); ++j)
+      AddNamedGaugeRow(G, LG, VPC, "Fan " + std::to_string(j + 1), GaugeColors_Fan, gpu.Fans[j], LineGraphColors_Fan)
+          .Gauge.Settings()
+          .URID = gpu.Fans[j];
 
     auto title = [&](const char* ACaption) {
       G.AddDividerRow();

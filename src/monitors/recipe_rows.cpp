@@ -50,3 +50,23 @@ void AddGaugeTemperatureGaugeRows(TQD_GridContainer& G, bool LG, int VPC, const 
   underRight.Settings().Borders = lbNoTop;
   G.AddLineGraph(3, 1).AddGraph(ARight.URID, dcsValue, 3 * VPC, ARight.GraphPreset);
 }
+
+TQD_NamedGaugeRow AddNamedGaugeRow(TQD_GridContainer& G, bool LG, int VPC, const std::string& AName,
+                                   const TQD_GaugeColors_Str& AGaugePreset, const TQD_URID& AGraphURID,
+                                   const TQD_LineGraphColors_Str& AGraphPreset) {
+  G.AddRow(rtStandard);
+  TQD_Label& name = G.AddLabel(1);
+  name.AddCaption(AName);
+  StyleStandard(name, true);
+  TQD_Gauge& gauge = G.AddGauge(LG ? 4 : 8);
+  gauge.ApplyColorPreset(AGaugePreset);
+  gauge.Settings().LabelPosition = glpCentered;
+  TQD_LineGraph* graph = nullptr;
+  if (LG) {
+    graph = &G.AddLineGraph(4, 1);
+    graph->AddGraph(AGraphURID, dcsValue, 4 * VPC, AGraphPreset);
+  }
+  TQD_Label& right = G.AddLabel(1);
+  StyleStandard(right, false);
+  return {gauge, graph, right};
+}

@@ -4,6 +4,8 @@
 // GPU and drive windows each open their sections with.
 #pragma once
 
+#include <string>
+
 #include "grid_container.h"
 
 // Gradient standard; with ALeft also running from the right (Left).
@@ -25,3 +27,16 @@ struct TQD_GaugeSide {
 void AddGaugeTemperatureGaugeRows(TQD_GridContainer& AGrid, bool ALineGraphs, int AValuesPerColumn,
                                   const TQD_GaugeSide& ALeft, const TQD_URID& ATemperature, double AThreshold,
                                   const TQD_GaugeSide& ARight);
+
+// name(1), then gauge(8) or gauge(4) and graph(4), then a label(1): the RAM,
+// VRAM and fan rows. The gauge gets the preset and glpCentered, the graph
+// (with line graphs only) AGraphURID over 4 columns of values; the caller
+// sets the rest.
+struct TQD_NamedGaugeRow {
+  TQD_Gauge& Gauge;
+  TQD_LineGraph* Graph;  // nullptr without line graphs
+  TQD_Label& Right;
+};
+TQD_NamedGaugeRow AddNamedGaugeRow(TQD_GridContainer& AGrid, bool ALineGraphs, int AValuesPerColumn,
+                                   const std::string& AName, const TQD_GaugeColors_Str& AGaugePreset,
+                                   const TQD_URID& AGraphURID, const TQD_LineGraphColors_Str& AGraphPreset);
