@@ -52,7 +52,12 @@ void TQD_MonitorHostWin32::Attach(TQD_MonitorWindow* AMonitor) {
   if (FMonitor) FMonitor->ClientResized(w, h);
 }
 
-void TQD_MonitorHostWin32::ShowWindowNow() { ShowWindow(Handle(), SW_SHOWNOACTIVATE); }
+namespace {
+// Posted by ShowWhenPopulated, so the window appears once it has its size and place.
+constexpr UINT WM_QD_SHOW = WM_APP + 2;
+}  // namespace
+
+void TQD_MonitorHostWin32::ShowWhenPopulated() { PostMessageW(Handle(), WM_QD_SHOW, 0, 0); }
 
 void TQD_MonitorHostWin32::GetClientSize(int& AWidth, int& AHeight) const {
   RECT r{};
@@ -142,6 +147,10 @@ void TQD_MonitorHostWin32::DpiChanged(int, int ANewDPI) {
 
 bool TQD_MonitorHostWin32::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) {
   switch (AMessage) {
+    case WM_QD_SHOW:
+      ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+      AResult = 0;
+      return true;
     case WM_ERASEBKGND:
       AResult = 1;  // the widgets cover the whole client area
       return true;

@@ -23,7 +23,9 @@ class TQD_MonitorHostWin32 final : public TQD_Window, public TQD_MonitorHost {
 
   // The monitor this window shows; set once, before the window is shown.
   void Attach(TQD_MonitorWindow* AMonitor);
-  void ShowWindowNow();
+  // Shows the window once the messages already queued are handled: after
+  // the population that follows creation has sized and placed it.
+  void ShowWhenPopulated();
 
   // TQD_MonitorHost
   int DPI() const override { return TQD_Window::DPI(); }

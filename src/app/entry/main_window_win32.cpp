@@ -138,7 +138,7 @@ void TQD_MainWindow::MonitorWindowCreated(TQD_MonitorHost& AHost, TQD_MonitorWin
   };
   AWindow.PopupMenu = FMenus[static_cast<size_t>(AWindow.Kind())].get();
   host.Attach(&AWindow);
-  host.ShowWindowNow();
+  host.ShowWhenPopulated();
 }
 
 bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) {
