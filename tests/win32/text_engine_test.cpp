@@ -113,6 +113,14 @@ TEST(GdiTextEngine, RenderTextBlendsWithCoverageAndAlpha) {
     }
   EXPECT_GT(full, 20);
   EXPECT_GT(partial, 20);  // anti-aliased edges
+  // The ink lies inside the measured extent at the origin (a pixel of overhang allowed).
+  const TSize ext = e.TextExtent(b.Font, "Quendal");
+  const TRect ink = InkBox(b, 0xFF000000);
+  EXPECT_GE(ink.Left, 2 - 1);
+  EXPECT_GE(ink.Top, 2);
+  EXPECT_LE(ink.Right, 2 + ext.cx + 1);
+  EXPECT_LE(ink.Bottom, 2 + ext.cy);
+  EXPECT_GT(ink.Width(), ext.cx / 2);
 
   // Half-transparent white over transparent black never becomes opaque.
   TBitmap32 t(160, 40);
