@@ -32,7 +32,5 @@ void TQD_Widget::Repaint() {
 
 void TQD_Widget::ChangeScale(int ANewDPI, int AOldDPI) {
   if (AOldDPI <= 0) return;
-  // MulDiv: rounded, as the platform scales font heights.
-  const int64_t h = int64_t{Font().Height} * ANewDPI;
-  Font().Height = static_cast<int>((h >= 0 ? h + AOldDPI / 2 : h - AOldDPI / 2) / AOldDPI);
+  Font().Height = QD_MulDiv(Font().Height, ANewDPI, AOldDPI);  // as the platform scales font heights
 }

@@ -10,12 +10,6 @@
 #include "settings.h"
 #include "units.h"
 
-namespace {
-
-int MulDiv96(double AValue, int ADPI) { return static_cast<int>(std::lround(AValue * ADPI / 96.0)); }
-
-}  // namespace
-
 TQD_GridContainer::TQD_GridContainer(const TQD_Settings* ASettings) : FSettings(ASettings) {}
 
 TQD_GridContainer::~TQD_GridContainer() = default;
@@ -273,7 +267,7 @@ void TQD_GridContainer::SetClientSize(int AWidth, int AHeight) {
 void TQD_GridContainer::SetDPI(int ADPI) {
   if (ADPI <= 0 || ADPI == FDPI) return;
   for (auto& w : FWidgets) w->ChangeScale(ADPI, FDPI);
-  Font.Height = static_cast<int>(std::lround(static_cast<double>(Font.Height) * ADPI / FDPI));
+  Font.Height = QD_MulDiv(Font.Height, ADPI, FDPI);
   FDPI = ADPI;
   FLayoutPending = true;
   if (FUpdating == 0) Layout();
@@ -287,13 +281,13 @@ void TQD_GridContainer::Layout() {
   std::vector<int> xs(kColumns + 1);
   for (int c = 0; c <= kColumns; ++c) xs[c] = static_cast<int>(std::lround(static_cast<double>(FClientWidth) * c / kColumns));
   double absolute = 0, percent = 0;
-  for (const TRowDef& r : FRows) (r.Absolute ? absolute : percent) += r.Absolute ? MulDiv96(r.Value, FDPI) : r.Value;
+  for (const TRowDef& r : FRows) (r.Absolute ? absolute : percent) += r.Absolute ? QD_MulDiv(static_cast<int>(r.Value), FDPI, 96) : r.Value;
   const double rest = std::max(0.0, FClientHeight - absolute);
   std::vector<int> ys(FRows.size() + 1, 0);
   double y = 0;
   for (size_t i = 0; i < FRows.size(); ++i) {
     const TRowDef& r = FRows[i];
-    y += r.Absolute ? MulDiv96(r.Value, FDPI) : (percent > 0 ? rest * r.Value / percent : 0);
+    y += r.Absolute ? QD_MulDiv(static_cast<int>(r.Value), FDPI, 96) : (percent > 0 ? rest * r.Value / percent : 0);
     ys[i + 1] = std::min(FClientHeight, static_cast<int>(std::lround(y)));
   }
   for (TPlacement& p : FPlacements) {
