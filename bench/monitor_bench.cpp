@@ -16,6 +16,7 @@
 #include "data_logger.h"
 #include "fake_ports.h"
 #include "monitors.h"
+#include "profile_machine.h"
 #include "profiles.h"
 #include "settings.h"
 
@@ -38,35 +39,23 @@ class THost : public TQD_MonitorHost {
 };
 
 struct TServerCPUWindow {
-  TFakeCollector Fakes;
-  TSF_Profile Profile;
-  std::unique_ptr<TQD_DataLogger> Logger;
+  TProfileMachine Machine{"server"};
   TQD_ColorTable Colors;
   TQD_Settings Settings;
   THost Host;
   std::unique_ptr<TQD_MonitorWindow> Window;
-  uint64_t Tick = 0;
+  int Tick = 0;
 
   TServerCPUWindow() {
-    MakeProfile("server", Profile);
-    Fakes.SystemInfo.CPU = Profile.CPUInfo;
-    Fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", int64_t{1} << 40, int64_t{300} << 30, 0}};
-    Logger = std::make_unique<TQD_DataLogger>(Fakes.Ports(), false, 180, 2000);
-    Poll();
-    Window = CreateMonitorWindow(TQD_MonitorKind::CPU, Host, Settings, Fakes.Clock, Fakes.Timers);
+    Window = CreateMonitorWindow(TQD_MonitorKind::CPU, Host, Settings, Machine.Fakes.Clock, Machine.Fakes.Timers);
     TQD_Font font;
     font.Height = -15;
     Window->SetFont(font);
     Window->SetColorTable(&Colors);
-    Window->SetDataLogger(Logger.get());
+    Window->SetDataLogger(&Machine.Logger());
     Window->Show();
   }
-  void Poll() {
-    if (Tick > 0) AdvanceProfile(Profile, Tick, 1000);
-    ++Tick;
-    Fakes.SharedMemory.Block = WriteBlock(Profile.Block);
-    Logger->HWiPolling();
-  }
+  void Poll() { Machine.Poll(++Tick); }
   // Share of the client area covered by the widgets repainted since the last call.
   double TakeRepaintedShare() {
     std::vector<TQD_Widget*> dirty;

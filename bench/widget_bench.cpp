@@ -17,6 +17,7 @@
 #include "data_logger.h"
 #include "fake_ports.h"
 #include "grid_container.h"
+#include "profile_machine.h"
 #include "profiles.h"
 #include "settings.h"
 
@@ -31,9 +32,8 @@ constexpr int kWarmupPolls = 200;
 
 // Every scene's widgets, fed by the same profile; built once, on first use.
 struct TWorld {
-  TSF_Profile Profile;
-  TFakeCollector Fakes;
-  std::unique_ptr<TQD_DataLogger> Logger;
+  TProfileMachine Machine{"intel-hybrid"};
+  TQD_DataLogger* Logger = &Machine.Logger();
   TQD_ColorTable Colors;
   TQD_Settings Settings;
   TQD_Label LabelSmall, LabelWide;
@@ -43,13 +43,7 @@ struct TWorld {
   std::unique_ptr<TQD_GridContainer> Grid;
 
   TWorld() {
-    MakeProfile("intel-hybrid", Profile);
-    Fakes.SystemInfo.CPU = Profile.CPUInfo;
-    Fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", int64_t{1} << 40, int64_t{300} << 30, 0}};
-    Fakes.Network.Rows = {MakeIFRow(1, true, 0, 0)};
-    Logger = std::make_unique<TQD_DataLogger>(Fakes.Ports(), false, 180, 2000);
     Settings.FontAntialiasing.Value = true;
-    Poll(0);
     const TQD_CPUMTR_ACPU& cpu = Logger->CPUs().at(1);
 
     Setup(LabelSmall, 54, 22);
@@ -60,7 +54,7 @@ struct TWorld {
     LabelWide.ApplyColorPreset(LabelColors_IntelBlue);
     LabelWide.Settings().Gradient = gtTriple;
     LabelWide.Settings().TextAntialiasing = true;
-    LabelWide.AddCaption("Package: " + Profile.Name);
+    LabelWide.AddCaption("Package: " + Machine.Profile.Name);
     Setup(Gauge, 162, 22);
     Gauge.Settings().URID = cpu.Usage;
     Gauge.Settings().LabelPosition = glpBarEdge;
@@ -79,7 +73,7 @@ struct TWorld {
     BuildGrid(cpu);
 
     for (int i = 1; i <= kWarmupPolls; ++i) {
-      Poll(i);
+      Machine.Poll(i);
       GraphSmall.ManualRepaint();
       GraphWide.ManualRepaint();
       for (TQD_LineGraph* g : Grid->LineGraphs()) g->ManualRepaint();
@@ -91,19 +85,10 @@ struct TWorld {
 
   void Setup(TQD_Widget& W, int AWidth, int AHeight) {
     W.SetColorTable(&Colors);
-    W.SetDataLogger(Logger.get());
+    W.SetDataLogger(Logger);
     W.SetBoundsRect({0, 0, AWidth, AHeight});
   }
 
-  void Poll(int I) {
-    AdvanceProfile(Profile, static_cast<uint64_t>(I), 1000);
-    Fakes.SharedMemory.Block = WriteBlock(Profile.Block);
-    Logger->HWiPolling();
-    Fakes.Network.Rows[0].InOctets += static_cast<uint64_t>(200000 + (I * 7919) % 900000);
-    Fakes.Network.Rows[0].OutOctets += static_cast<uint64_t>(50000 + (I * 104729) % 300000);
-    Fakes.Clock.LocalTime += 1.0 / 86400;
-    Logger->InternalPolling();
-  }
 
   // A 540×700 window: labels beside gauges, line graphs, label pairs, a
   // network graph pair, divider rows between the groups.
@@ -112,14 +97,14 @@ struct TWorld {
     TQD_GridContainer& g = *Grid;
     g.Font.Height = -12;
     g.SetColorTable(&Colors);
-    g.SetDataLogger(Logger.get());
+    g.SetDataLogger(Logger);
     g.StartUpdating();
     g.ResetGrid();
     g.AddRow(rtStandard);
     TQD_Label& title = g.AddLabel(10);
     title.ApplyColorPreset(LabelColors_IntelBlue);
     title.Settings().Gradient = gtStandard;
-    title.AddCaption("Monitor: " + Profile.Name);
+    title.AddCaption("Monitor: " + Machine.Profile.Name);
     g.AddDividerRow();
     for (int i = 0; i < 8; ++i) {
       g.AddRow(rtStandard);

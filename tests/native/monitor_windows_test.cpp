@@ -19,6 +19,7 @@
 #include "fake_monitor_host.h"
 #include "fake_ports.h"
 #include "golden.h"
+#include "profile_machine.h"
 #include "monitors.h"
 #include "profiles.h"
 #include "settings.h"
@@ -27,36 +28,10 @@ namespace {
 
 // A machine from a profile, polled as the control panel would, with the
 // windows opened on it.
-class TMachine {
+class TMachine : public TProfileMachine {
  public:
-  explicit TMachine(const std::string& AProfile) {
-    EXPECT_TRUE(MakeProfile(AProfile, Profile)) << AProfile;
-    Fakes.SystemInfo.CPU = Profile.CPUInfo;
-    Fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", int64_t{1} << 40, int64_t{300} << 30, 0},
-                               {true, 1, "D:\\", "Data", int64_t{2} << 40, int64_t{1500} << 30, 0},
-                               {false, 2, "E:\\", "Stick", int64_t{64} << 30, int64_t{10} << 30, 0}};
-    Fakes.Network.Rows = {MakeIFRow(1, true), MakeIFRow(2, false)};
-    Fakes.Clock.LocalTime = 46000.5;  // 2025-12-09 12:00:00
+  explicit TMachine(const std::string& AProfile) : TProfileMachine(AProfile) {
     Settings.FontAntialiasing.Value = true;
-  }
-
-  // The logger is made on first use so a test can change the block first.
-  TQD_DataLogger& Logger() {
-    if (!FLogger) {
-      FLogger = std::make_unique<TQD_DataLogger>(Fakes.Ports(), false, 180, 2000);
-      Poll(0);
-    }
-    return *FLogger;
-  }
-
-  void Poll(int ATick) {
-    if (ATick > 0) AdvanceProfile(Profile, static_cast<uint64_t>(ATick), 1000);
-    Fakes.SharedMemory.Block = WriteBlock(Profile.Block);
-    FLogger->HWiPolling();
-    Fakes.Network.Rows[0].InOctets += static_cast<uint64_t>(200000 + (ATick * 7919) % 900000);
-    Fakes.Network.Rows[0].OutOctets += static_cast<uint64_t>(50000 + (ATick * 104729) % 300000);
-    Fakes.Clock.LocalTime += 1.0 / 86400;
-    FLogger->InternalPolling();
   }
 
   TQD_MonitorWindow& Open(TQD_MonitorKind AKind, const TQD_CustomReadingsList* AList = nullptr) {
@@ -88,13 +63,10 @@ class TMachine {
       }
   }
 
-  TSF_Profile Profile;
-  TFakeCollector Fakes;
   TQD_ColorTable Colors;
   TQD_Settings Settings;
 
  private:
-  std::unique_ptr<TQD_DataLogger> FLogger;
   std::vector<std::unique_ptr<TFakeMonitorHost>> Hosts;  // outlive their windows
   std::vector<std::unique_ptr<TQD_MonitorWindow>> Windows;
 };

@@ -3,15 +3,17 @@
 //   quendal_monitor KIND [out.png] [profile] [polls]     KIND: clock cpu gpu drives network
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <stdexcept>
 #include <cstring>
 #include <string>
 
-#include "block_writer.h"
 #include "color_table.h"
 #include "data_logger.h"
 #include "fake_ports.h"
 #include "monitors.h"
 #include "png_writer.h"
+#include "profile_machine.h"
 #include "profiles.h"
 #include "settings.h"
 
@@ -54,41 +56,27 @@ int main(int argc, char** argv) {
   const std::string path = argc > 2 ? argv[2] : std::string("quendal_") + argv[1] + ".png";
   const std::string profileName = argc > 3 ? argv[3] : "intel-hybrid";
   const int polls = argc > 4 ? std::max(1, std::atoi(argv[4])) : 40;
-  TSF_Profile profile;
-  if (!MakeProfile(profileName, profile)) {
-    std::fprintf(stderr, "quendal_monitor: unknown profile \"%s\"\n", profileName.c_str());
+  std::unique_ptr<TProfileMachine> machine;
+  try {
+    machine = std::make_unique<TProfileMachine>(profileName);
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "quendal_monitor: %s\n", e.what());
     return 2;
   }
-  TFakeCollector fakes;
-  fakes.SystemInfo.CPU = profile.CPUInfo;
-  fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", int64_t{1} << 40, int64_t{300} << 30, 0},
-                             {true, 1, "D:\\", "Data", int64_t{2} << 40, int64_t{1500} << 30, 0}};
-  fakes.Network.Rows = {MakeIFRow(1, true), MakeIFRow(2, false)};
-  fakes.Clock.LocalTime = 46000.5;
-  TQD_DataLogger logger(fakes.Ports(), false, 180, 2000);
+  TQD_DataLogger& logger = machine->Logger();
   TQD_ColorTable colors;
   TQD_Settings settings;
   settings.FontAntialiasing.Value = true;
   THost host;
-  auto window = CreateMonitorWindow(kind, host, settings, fakes.Clock, fakes.Timers);
+  auto window = CreateMonitorWindow(kind, host, settings, machine->Fakes.Clock, machine->Fakes.Timers);
   TQD_Font font;
   font.Height = -15;
   window->SetFont(font);
   window->SetColorTable(&colors);
   if (kind != TQD_MonitorKind::Clock) window->SetDataLogger(&logger);
-  auto poll = [&](int i) {
-    AdvanceProfile(profile, static_cast<uint64_t>(i), 1000);
-    fakes.SharedMemory.Block = WriteBlock(profile.Block);
-    logger.HWiPolling();
-    fakes.Network.Rows[0].InOctets += static_cast<uint64_t>(200000 + (i * 7919) % 900000);
-    fakes.Network.Rows[0].OutOctets += static_cast<uint64_t>(50000 + (i * 104729) % 300000);
-    fakes.Clock.LocalTime += 1.0 / 86400;
-    logger.InternalPolling();
-  };
-  poll(0);
   window->Show();
   for (int i = 1; i <= polls; ++i) {
-    poll(i);
+    machine->Poll(i);
     window->RefreshMonitorWindow();
   }
   if (kind == TQD_MonitorKind::Clock) static_cast<TMonitor_Clock&>(*window).Tick();

@@ -3,14 +3,16 @@
 // looked at. Usage: quendal_widgets [out.png] [profile] [polls]
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <stdexcept>
 #include <string>
 
-#include "block_writer.h"
 #include "color_table.h"
 #include "data_logger.h"
 #include "fake_ports.h"
 #include "grid_container.h"
 #include "png_writer.h"
+#include "profile_machine.h"
 #include "profiles.h"
 #include "settings.h"
 
@@ -19,16 +21,14 @@ int main(int argc, char** argv) {
   const std::string profileName = argc > 2 ? argv[2] : "intel-hybrid";
   const int polls = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
 
-  TSF_Profile profile;
-  if (!MakeProfile(profileName, profile)) {
-    std::fprintf(stderr, "quendal_widgets: unknown profile \"%s\"\n", profileName.c_str());
+  std::unique_ptr<TProfileMachine> machine;
+  try {
+    machine = std::make_unique<TProfileMachine>(profileName);
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "quendal_widgets: %s\n", e.what());
     return 2;
   }
-  TFakeCollector fakes;
-  fakes.SystemInfo.CPU = profile.CPUInfo;
-  fakes.SystemInfo.Drives = {{true, 0, "C:\\", "System", int64_t{1} << 40, int64_t{300} << 30, 0}};
-  fakes.Network.Rows = {MakeIFRow(1, true, 0, 0)};
-  TQD_DataLogger logger(fakes.Ports(), false, 60, 2000);
+  TQD_DataLogger& logger = machine->Logger();
   TQD_ColorTable colors;
   TQD_Settings settings;
   settings.FontAntialiasing.Value = true;
@@ -37,16 +37,6 @@ int main(int argc, char** argv) {
   grid.SetColorTable(&colors);
   grid.SetDataLogger(&logger);
 
-  auto poll = [&](int i) {
-    AdvanceProfile(profile, static_cast<uint64_t>(i), 1000);
-    fakes.SharedMemory.Block = WriteBlock(profile.Block);
-    logger.HWiPolling();
-    fakes.Network.Rows[0].InOctets += static_cast<uint64_t>(200000 + (i * 7919) % 900000);
-    fakes.Network.Rows[0].OutOctets += static_cast<uint64_t>(50000 + (i * 104729) % 300000);
-    fakes.Clock.LocalTime += 1.0 / 86400;
-    logger.InternalPolling();
-  };
-  poll(0);
   const TQD_CPUMTR_ACPU& cpu = logger.CPUs().at(1);
   const TQD_URID coreTemp = cpu.Cores.empty() ? TQD_URID{} : cpu.Cores[0].Temperature;
 
@@ -56,7 +46,7 @@ int main(int argc, char** argv) {
   TQD_Label& title = grid.AddLabel(10);
   title.ApplyColorPreset(LabelColors_IntelBlue);
   title.Settings().Gradient = gtStandard;
-  title.AddCaption("Widget sheet: " + profile.Name);
+  title.AddCaption("Widget sheet: " + machine->Profile.Name);
   grid.AddDividerRow();
   grid.AddRow(rtStandard);
   TQD_Label& name = grid.AddLabel(3);
@@ -110,7 +100,7 @@ int main(int argc, char** argv) {
   grid.StopUpdating();
 
   for (int i = 1; i <= polls; ++i) {
-    poll(i);
+    machine->Poll(i);
     for (TQD_Gauge* g : grid.Gauges()) g->ManualRepaint();
     for (TQD_Label* l : grid.Labels()) l->ManualRepaint();
     for (TQD_LineGraph* g : grid.LineGraphs()) g->ManualRepaint();
