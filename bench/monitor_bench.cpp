@@ -14,6 +14,7 @@
 #include "block_writer.h"
 #include "color_table.h"
 #include "data_logger.h"
+#include "fake_monitor_host.h"
 #include "fake_ports.h"
 #include "monitors.h"
 #include "profile_machine.h"
@@ -22,27 +23,11 @@
 
 namespace {
 
-// A window that is only numbers; the grid lays its widgets out for the size.
-class THost : public TQD_MonitorHost {
- public:
-  int ClientWidth = 120, ClientHeight = 120, MinW = 0, MinH = 0;
-  int DPI() const override { return 96; }
-  void GetClientSize(int& W, int& H) const override { W = ClientWidth, H = ClientHeight; }
-  void SetClientSize(int W, int H) override { ClientWidth = std::max(W, MinW), ClientHeight = std::max(H, MinH); }
-  void SetMinClientSize(int W, int H) override { MinW = W, MinH = H; }
-  void GetPosition(int& L, int& T) const override { L = T = 0; }
-  void SetPosition(int, int) override {}
-  void GetPrimaryScreenSize(int& W, int& H) const override { W = 1920, H = 1080; }
-  std::vector<TQD_ScreenRect> MonitorWorkAreas() const override { return {{0, 0, 1920, 1040}}; }
-  void SetCornerPreference(int) override {}
-  void InvalidateWidgets() override {}
-};
-
 struct TServerCPUWindow {
   TProfileMachine Machine{"server"};
   TQD_ColorTable Colors;
   TQD_Settings Settings;
-  THost Host;
+  TFakeMonitorHost Host{TQD_MonitorKind::CPU, 96};
   std::unique_ptr<TQD_MonitorWindow> Window;
   int Tick = 0;
 

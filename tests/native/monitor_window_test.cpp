@@ -6,34 +6,12 @@
 #include "color_table.h"
 #include "custom_readings_list.h"
 #include "data_logger.h"
+#include "fake_monitor_host.h"
 #include "fake_ports.h"
 #include "monitors.h"
 #include "settings.h"
 
 namespace {
-
-// A window that is only numbers: its client rect, position and DPI.
-class THost : public TQD_MonitorHost {
- public:
-  int Dpi = 96;
-  int Width = 120, Height = 120, Left = 0, Top = 0, MinWidth = 0, MinHeight = 0, Corners = -1;
-  int Invalidations = 0;
-  std::vector<TQD_ScreenRect> WorkAreas = {{0, 0, 1920, 1040}};
-
-  int DPI() const override { return Dpi; }
-  void GetClientSize(int& W, int& H) const override { W = Width, H = Height; }
-  void SetClientSize(int W, int H) override {
-    Width = std::max(W, MinWidth);
-    Height = std::max(H, MinHeight);
-  }
-  void SetMinClientSize(int W, int H) override { MinWidth = W, MinHeight = H; }
-  void GetPosition(int& L, int& T) const override { L = Left, T = Top; }
-  void SetPosition(int L, int T) override { Left = L, Top = T; }
-  void GetPrimaryScreenSize(int& W, int& H) const override { W = 1920, H = 1080; }
-  std::vector<TQD_ScreenRect> MonitorWorkAreas() const override { return WorkAreas; }
-  void SetCornerPreference(int P) override { Corners = P; }
-  void InvalidateWidgets() override { ++Invalidations; }
-};
 
 class MonitorTest : public ::testing::Test {
  protected:
@@ -59,7 +37,7 @@ class MonitorTest : public ::testing::Test {
   std::unique_ptr<TQD_DataLogger> logger;
   TQD_ColorTable colors;
   TQD_Settings settings;
-  THost host;
+  TFakeMonitorHost host{TQD_MonitorKind::CPU, 96};
 };
 
 }  // namespace
@@ -76,8 +54,8 @@ TEST_F(MonitorTest, FirstStartSizesToTheContentAndCentres) {
   EXPECT_TRUE(w->MonitorWindowPopulated());
   const int content = w->Grid().ContentHeight();
   ASSERT_GT(content, 120);
-  EXPECT_EQ(host.Width, 540);
-  EXPECT_EQ(host.Height, content);
+  EXPECT_EQ(host.ClientWidth, 540);
+  EXPECT_EQ(host.ClientHeight, content);
   EXPECT_EQ(host.Left, 1920 / 2 - 540 / 2);
   EXPECT_EQ(host.Top, 1080 / 2 - content / 2);
   EXPECT_EQ(settings.CPUMonitor_WindowWidth.Value, 540);  // defaults written back
@@ -90,12 +68,12 @@ TEST_F(MonitorTest, SmallContentIsHeldAtTheMinimumHeight) {
   auto w = Make(TQD_MonitorKind::CPU);
   w->Show();
   EXPECT_EQ(host.MinHeight, 120);
-  EXPECT_EQ(host.Height, 120);
+  EXPECT_EQ(host.ClientHeight, 120);
   auto clockHost = host;
   auto clock = CreateMonitorWindow(TQD_MonitorKind::Clock, clockHost, settings, fakes.Clock, fakes.Timers);
   clock->Show();
-  EXPECT_EQ(clockHost.Width, 540);
-  EXPECT_EQ(clockHost.Height, 66);
+  EXPECT_EQ(clockHost.ClientWidth, 540);
+  EXPECT_EQ(clockHost.ClientHeight, 66);
   EXPECT_EQ(clockHost.MinHeight, 66);
 }
 
@@ -108,10 +86,10 @@ TEST_F(MonitorTest, GeometryIsStoredAt96DPI) {
   settings.CPUMonitor_WindowTop.Value = 20;
   auto w = Make(TQD_MonitorKind::CPU);
   w->Show();
-  EXPECT_EQ(host.Width, 810);
-  EXPECT_EQ(host.Height, 300);
+  EXPECT_EQ(host.ClientWidth, 810);
+  EXPECT_EQ(host.ClientHeight, 300);
   EXPECT_EQ(host.Left, 10);
-  host.Width = 811;  // the user widens it by a pixel
+  host.ClientWidth = 811;  // the user widens it by a pixel
   w->Destroying();
   EXPECT_EQ(settings.CPUMonitor_WindowWidth.Value, 541);  // MulDiv(811, 96, 144) = 540.67
   EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, 200);
@@ -126,12 +104,12 @@ TEST_F(MonitorTest, ResetSizeKeepsThePositionAndResetPositionKeepsTheSize) {
   auto w = Make(TQD_MonitorKind::CPU);
   w->Show();
   w->ResetMonitorWindow(true, false);
-  EXPECT_EQ(host.Width, 540);
-  EXPECT_EQ(host.Height, 120);
+  EXPECT_EQ(host.ClientWidth, 540);
+  EXPECT_EQ(host.ClientHeight, 120);
   EXPECT_EQ(host.Left, 50);
   EXPECT_EQ(host.Top, 60);
   w->ResetMonitorWindow(false, true);
-  EXPECT_EQ(host.Width, 540);
+  EXPECT_EQ(host.ClientWidth, 540);
   EXPECT_EQ(host.Left, 1920 / 2 - 270);
   host.Left = 77;
   w->ResetMonitorWindow(false, false);  // stores and changes nothing else
@@ -167,7 +145,7 @@ TEST_F(MonitorTest, ErrorLayoutDoesNotStoreTheDefaultsAPopulationReplaces) {
   w->Show();
   EXPECT_TRUE(w->ErrorWindowPopulated());
   EXPECT_FALSE(w->MonitorWindowPopulated());
-  EXPECT_EQ(host.Height, 120);
+  EXPECT_EQ(host.ClientHeight, 120);
   EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, -1);
   EXPECT_EQ(w->Grid().Labels()[1]->Settings().Captions[0].Caption, "Please enable shared memory support in HWiNFO!");
   w->RebuildMonitorWindow();  // a rebuild while in the error layout keeps "not set" too
@@ -177,7 +155,7 @@ TEST_F(MonitorTest, ErrorLayoutDoesNotStoreTheDefaultsAPopulationReplaces) {
   EXPECT_TRUE(w->MonitorWindowPopulated());
   EXPECT_FALSE(w->ErrorWindowPopulated());
   EXPECT_GT(w->Grid().ContentHeight(), 120);
-  EXPECT_EQ(host.Height, w->Grid().ContentHeight());  // exactly as high as its content
+  EXPECT_EQ(host.ClientHeight, w->Grid().ContentHeight());  // exactly as high as its content
   EXPECT_EQ(settings.CPUMonitor_WindowHeight.Value, w->Grid().ContentHeight());
 }
 
@@ -243,8 +221,8 @@ TEST_F(MonitorTest, ClockTicksOnItsOwnTimerAndReports) {
 TEST_F(MonitorTest, RoundedCornersFollowTheSetting) {
   settings.RoundedCorners.Value = 2;
   auto w = Make(TQD_MonitorKind::Network);
-  EXPECT_EQ(host.Corners, 2);
+  EXPECT_EQ(host.CornerPreference, 2);
   settings.RoundedCorners.Value = 7;
   w->UpdateRoundedCorners();
-  EXPECT_EQ(host.Corners, 0);
+  EXPECT_EQ(host.CornerPreference, 0);
 }

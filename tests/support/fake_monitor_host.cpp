@@ -44,7 +44,7 @@ void TFakeMonitorHost::GetPrimaryScreenSize(int& AWidth, int& AHeight) const {
   AHeight = 1080;
 }
 
-std::vector<TQD_ScreenRect> TFakeMonitorHost::MonitorWorkAreas() const { return {{0, 0, 1920, 1040}}; }
+std::vector<TQD_ScreenRect> TFakeMonitorHost::MonitorWorkAreas() const { return WorkAreas; }
 
 void TFakeMonitorHost::SetCornerPreference(int APreference) { CornerPreference = APreference; }
 

@@ -39,6 +39,7 @@ class TFakeMonitorHost : public TQD_MonitorHost {
   int MinWidth = 0;
   int MinHeight = 0;
   int CornerPreference = -1;  // -1: never set
+  std::vector<TQD_ScreenRect> WorkAreas = {{0, 0, 1920, 1040}};
   // SetMinClientSize comes with every size the window applies from its
   // stored geometry: each population, error layout and size reset.
   int MinSizeCalls = 0;

@@ -10,6 +10,7 @@
 
 #include "color_table.h"
 #include "data_logger.h"
+#include "fake_monitor_host.h"
 #include "fake_ports.h"
 #include "monitors.h"
 #include "png_writer.h"
@@ -18,22 +19,6 @@
 #include "settings.h"
 
 namespace {
-
-// A window that exists only as numbers; the grid renders into a bitmap.
-class THost : public TQD_MonitorHost {
- public:
-  int Width = 120, Height = 120, Left = 0, Top = 0, MinW = 0, MinH = 0;
-  int DPI() const override { return 96; }
-  void GetClientSize(int& W, int& H) const override { W = Width, H = Height; }
-  void SetClientSize(int W, int H) override { Width = std::max(W, MinW), Height = std::max(H, MinH); }
-  void SetMinClientSize(int W, int H) override { MinW = W, MinH = H; }
-  void GetPosition(int& L, int& T) const override { L = Left, T = Top; }
-  void SetPosition(int L, int T) override { Left = L, Top = T; }
-  void GetPrimaryScreenSize(int& W, int& H) const override { W = 1920, H = 1080; }
-  std::vector<TQD_ScreenRect> MonitorWorkAreas() const override { return {{0, 0, 1920, 1040}}; }
-  void SetCornerPreference(int) override {}
-  void InvalidateWidgets() override {}
-};
 
 bool KindFromName(const std::string& AName, TQD_MonitorKind& AKind) {
   const char* names[] = {"clock", "cpu", "gpu", "drives", "network"};
@@ -67,7 +52,7 @@ int main(int argc, char** argv) {
   TQD_ColorTable colors;
   TQD_Settings settings;
   settings.FontAntialiasing.Value = true;
-  THost host;
+  TFakeMonitorHost host(kind, 96);
   auto window = CreateMonitorWindow(kind, host, settings, machine->Fakes.Clock, machine->Fakes.Timers);
   TQD_Font font;
   font.Height = -15;
@@ -80,13 +65,13 @@ int main(int argc, char** argv) {
     window->RefreshMonitorWindow();
   }
   if (kind == TQD_MonitorKind::Clock) static_cast<TMonitor_Clock&>(*window).Tick();
-  TBitmap32 frame(host.Width, host.Height);
+  TBitmap32 frame(host.ClientWidth, host.ClientHeight);
   window->Grid().RenderTo(frame);
   std::string error;
   if (!WritePngFile(frame, path, &error)) {
     std::fprintf(stderr, "quendal_monitor: %s\n", error.c_str());
     return 1;
   }
-  std::printf("%s (%dx%d)\n", path.c_str(), host.Width, host.Height);
+  std::printf("%s (%dx%d)\n", path.c_str(), host.ClientWidth, host.ClientHeight);
   return 0;
 }
