@@ -7,9 +7,9 @@
 #include <string>
 
 #include "bench_report.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "profiles.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "sim/profiles.h"
 
 namespace {
 

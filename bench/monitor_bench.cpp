@@ -11,15 +11,15 @@
 #include <string>
 
 #include "bench_report.h"
-#include "block_writer.h"
-#include "color_table.h"
-#include "data_logger.h"
-#include "fake_monitor_host.h"
-#include "fake_ports.h"
-#include "monitors.h"
-#include "profile_machine.h"
-#include "profiles.h"
-#include "settings.h"
+#include "sim/block_writer.h"
+#include "widgets/color_table.h"
+#include "collector/data_logger.h"
+#include "sim/fake_monitor_host.h"
+#include "sim/fake_ports.h"
+#include "monitors/monitors.h"
+#include "sim/profile_machine.h"
+#include "sim/profiles.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "block_writer.h"
-#include "color_table.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "grid_container.h"
-#include "profile_machine.h"
-#include "profiles.h"
-#include "settings.h"
+#include "sim/block_writer.h"
+#include "widgets/color_table.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "monitors/grid_container.h"
+#include "sim/profile_machine.h"
+#include "sim/profiles.h"
+#include "settings/settings.h"
 
 #ifdef QUENDAL_BENCH_CAIRO
 #include <cairo.h>

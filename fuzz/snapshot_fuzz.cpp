@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "hwinfo_sm2.h"
+#include "collector/hwinfo_sm2.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   // An exact-size heap copy, so AddressSanitizer flags any read past the end.

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "graphics_common.h"
-#include "text_engine.h"
+#include "render/graphics_common.h"
+#include "render/text_engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   if (ASize < 4) return 0;

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "color_table.h"
-#include "custom_readings_list.h"
+#include "widgets/color_table.h"
+#include "readings/custom_readings_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   const std::string_view text(reinterpret_cast<const char*>(AData), ASize);

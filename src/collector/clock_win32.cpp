@@ -1,5 +1,5 @@
 // The clock port on Windows; see clock_win32.h.
-#include "clock_win32.h"
+#include "collector/clock_win32.h"
 
 #include <windows.h>
 

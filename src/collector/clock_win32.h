@@ -1,7 +1,7 @@
 // The clock port on Windows: QueryPerformanceCounter and GetLocalTime.
 #pragma once
 
-#include "ports.h"
+#include "collector/ports.h"
 
 class TQD_ClockWin32 final : public TQD_Clock {
  public:

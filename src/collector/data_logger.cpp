@@ -1,9 +1,9 @@
 // The data logger's polls, state machine and lookups; see data_logger.h.
-#include "data_logger.h"
+#include "collector/data_logger.h"
 
 #include <stdexcept>
 
-#include "units.h"
+#include "collector/units.h"
 
 namespace {
 

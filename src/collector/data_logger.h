@@ -14,12 +14,12 @@
 #include <memory>
 #include <string>
 
-#include "hardware_model.h"
-#include "hwinfo_sm2.h"
-#include "nif_logger.h"
-#include "ports.h"
-#include "readings.h"
-#include "system_info.h"
+#include "collector/hardware_model.h"
+#include "collector/hwinfo_sm2.h"
+#include "collector/nif_logger.h"
+#include "collector/ports.h"
+#include "collector/readings.h"
+#include "collector/system_info.h"
 
 class TQD_DataLogger;
 

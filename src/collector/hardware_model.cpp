@@ -2,7 +2,7 @@
 // processors, GPUs and drives, and which of their readings is which figure.
 // Matching is by HWiNFO's numeric sensor and reading identifiers; labels are
 // consulted only for core and thread numbers, CCDs, P/E cores and the CPU fan.
-#include "hardware_model_rules.h"
+#include "collector/hardware_model_rules.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "data_logger.h"
+#include "collector/data_logger.h"
 
 namespace {
 

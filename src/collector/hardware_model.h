@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "urid.h"
+#include "collector/urid.h"
 
 struct TQD_CPUMTR_AThread {
   TQD_URID Usage;

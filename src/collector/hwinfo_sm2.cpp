@@ -1,5 +1,5 @@
 // Copying one HWiNFO snapshot out of a mapped view; see hwinfo_sm2.h.
-#include "hwinfo_sm2.h"
+#include "collector/hwinfo_sm2.h"
 
 #include <cstring>
 

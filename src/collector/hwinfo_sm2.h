@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "readings.h"
+#include "collector/readings.h"
 
 namespace hwinfo_sm2 {
 

@@ -1,5 +1,5 @@
 // The invariant locale and the current-locale switch; see locale_port.h.
-#include "locale_port.h"
+#include "collector/locale_port.h"
 
 #include <cmath>
 #include <cstdio>

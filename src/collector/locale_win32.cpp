@@ -1,11 +1,11 @@
 // The user's locale from Windows; see locale_win32.h.
-#include "locale_win32.h"
+#include "collector/locale_win32.h"
 
 #include <windows.h>
 
 #include <cmath>
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // and long time and date texts (GetTimeFormatEx, GetDateFormatEx).
 #pragma once
 
-#include "locale_port.h"
+#include "collector/locale_port.h"
 
 class TQD_LocaleWin32 final : public TQD_LocalePort {
  public:

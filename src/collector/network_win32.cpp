@@ -6,12 +6,12 @@
 #include <windows.h>
 #include <iphlpapi.h>
 
-#include "network_win32.h"
+#include "collector/network_win32.h"
 
 #include <cstring>
 #include <memory>
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

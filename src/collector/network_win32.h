@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ports.h"
+#include "collector/ports.h"
 
 class TQD_NetworkWin32 final : public TQD_NetworkPort {
  public:

@@ -1,5 +1,5 @@
 // Network interface logger; see nif_logger.h.
-#include "nif_logger.h"
+#include "collector/nif_logger.h"
 
 #include <algorithm>
 #include <cstdio>

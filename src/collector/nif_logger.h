@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ports.h"
+#include "collector/ports.h"
 
 using TQD_NIF_History = std::vector<uint64_t>;
 

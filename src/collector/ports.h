@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "hwinfo_sm2.h"
-#include "system_info.h"
+#include "collector/hwinfo_sm2.h"
+#include "collector/system_info.h"
 
 // --- shared memory -----------------------------------------------------------
 

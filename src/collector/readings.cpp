@@ -1,5 +1,5 @@
 // The readings placeholder; see readings.h.
-#include "readings.h"
+#include "collector/readings.h"
 
 const TQD_ReadingsListItem& ReadingsPlaceholder() {
   static const TQD_ReadingsListItem placeholder = [] {

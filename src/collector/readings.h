@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "urid.h"
+#include "collector/urid.h"
 
 // Which value or name of a reading a text shows. The ordinals are stored in
 // the registry by other parts of the program, so their order is fixed.

@@ -1,7 +1,7 @@
 // The shared-memory port on Windows; see shared_memory_win32.h.
-#include "shared_memory_win32.h"
+#include "collector/shared_memory_win32.h"
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The shared-memory port on Windows: OpenFileMappingW + MapViewOfFile.
 #pragma once
 
-#include "ports.h"
+#include "collector/ports.h"
 
 class TQD_SharedMemoryWin32 final : public TQD_SharedMemoryPort {
  public:

@@ -1,6 +1,6 @@
 // Processor, RAM and logical-drive records from the system-information port's
 // raw answers; see system_info.h.
-#include "system_info.h"
+#include "collector/system_info.h"
 
 uint32_t CPUVendorCode(const std::string& AVendorText) {
   if (AVendorText == CPUVendorNames[1]) return 1;

@@ -1,9 +1,9 @@
 // The system-information port on Windows; see system_info_win32.h.
-#include "system_info_win32.h"
+#include "collector/system_info_win32.h"
 
 #include <cstring>
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 #if defined(_MSC_VER)
 #include <intrin.h>

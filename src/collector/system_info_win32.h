@@ -3,7 +3,7 @@
 // system said; the records are built by the Query* functions in system_info.h.
 #pragma once
 
-#include "system_info.h"
+#include "collector/system_info.h"
 
 class TQD_SystemInfoWin32 final : public TQD_SystemInfoPort {
  public:

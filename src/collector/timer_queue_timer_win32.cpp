@@ -1,10 +1,10 @@
 // TTimerQueueTimer; see timer_queue_timer_win32.h.
-#include "timer_queue_timer_win32.h"
+#include "collector/timer_queue_timer_win32.h"
 
 #include <stdexcept>
 
-#include "app_exception.h"
-#include "win32_handles_win32.h"
+#include "base/app_exception.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <atomic>
 
-#include "ports.h"
+#include "collector/ports.h"
 
 inline constexpr UINT WM_TQT_TIMER = WM_APP + 666;  // 0x829A; lParam = callback number
 

@@ -1,5 +1,5 @@
 // The HWiNFO unit table; see units.h.
-#include "units.h"
+#include "collector/units.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Text forms of URIDs; see urid.h.
-#include "urid.h"
+#include "collector/urid.h"
 
 #include <cstdio>
 

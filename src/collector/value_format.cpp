@@ -1,7 +1,7 @@
 // Value formatting; see value_format.h. Every format builds its text in a
 // stack buffer and allocates only the result string, because the monitor
 // windows format every shown value on every poll.
-#include "value_format.h"
+#include "collector/value_format.h"
 
 #include <charconv>
 #include <cmath>
@@ -9,10 +9,10 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "data_logger.h"
-#include "hardware_model_rules.h"
-#include "locale_port.h"
-#include "units.h"
+#include "collector/data_logger.h"
+#include "collector/hardware_model_rules.h"
+#include "collector/locale_port.h"
+#include "collector/units.h"
 
 const char* const CaptionSourceSuffixes[8] = {"", " (Min)", " (Max)", " (Avg)", "", "", "", ""};
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "readings.h"
+#include "collector/readings.h"
 
 // Marker appended after a value for each caption source: " (Min)" and so on.
 extern const char* const CaptionSourceSuffixes[8];

@@ -1,14 +1,14 @@
 // TQD_GridContainer; see grid_container.h.
-#include "grid_container.h"
+#include "monitors/grid_container.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "color_table.h"
-#include "custom_readings_list.h"
-#include "data_logger.h"
-#include "settings.h"
-#include "units.h"
+#include "widgets/color_table.h"
+#include "readings/custom_readings_list.h"
+#include "collector/data_logger.h"
+#include "settings/settings.h"
+#include "collector/units.h"
 
 TQD_GridContainer::TQD_GridContainer(const TQD_Settings* ASettings) : FSettings(ASettings) {}
 

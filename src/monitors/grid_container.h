@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "bitmap32.h"
-#include "divider.h"
-#include "gauge.h"
-#include "label.h"
-#include "line_graph.h"
-#include "net_graph.h"
+#include "render/bitmap32.h"
+#include "widgets/divider.h"
+#include "widgets/gauge.h"
+#include "widgets/label.h"
+#include "widgets/line_graph.h"
+#include "widgets/net_graph.h"
 
 class TQD_ColorTable;
 class TQD_DataLogger;

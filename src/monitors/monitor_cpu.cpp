@@ -3,10 +3,10 @@
 // left, the next odd core on the right), each with its hardware threads.
 #include <string>
 
-#include "data_logger.h"
-#include "monitors.h"
-#include "recipe_rows.h"
-#include "settings.h"
+#include "collector/data_logger.h"
+#include "monitors/monitors.h"
+#include "monitors/recipe_rows.h"
+#include "settings/settings.h"
 
 namespace {
 

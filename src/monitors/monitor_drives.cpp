@@ -3,10 +3,10 @@
 // used and total space).
 #include <string>
 
-#include "data_logger.h"
-#include "monitors.h"
-#include "recipe_rows.h"
-#include "settings.h"
+#include "collector/data_logger.h"
+#include "monitors/monitors.h"
+#include "monitors/recipe_rows.h"
+#include "settings/settings.h"
 
 void TMonitor_Drives::AddContentRows() {
   if (!FDataLogger) return;

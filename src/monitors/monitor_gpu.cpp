@@ -3,11 +3,11 @@
 // "Memory" and "Video" blocks of the readings the GPU has.
 #include <string>
 
-#include "data_logger.h"
-#include "monitors.h"
-#include "recipe_rows.h"
-#include "settings.h"
-#include "value_format.h"
+#include "collector/data_logger.h"
+#include "monitors/monitors.h"
+#include "monitors/recipe_rows.h"
+#include "settings/settings.h"
+#include "collector/value_format.h"
 
 std::string GPUMemorySizeText(uint32_t AMemoryTotal) {
   if (AMemoryTotal == 0) return {};

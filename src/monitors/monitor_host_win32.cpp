@@ -1,12 +1,12 @@
 // The Win32 window of a monitor; see monitor_host_win32.h.
-#include "monitor_host_win32.h"
+#include "monitors/monitor_host_win32.h"
 
 #include <windowsx.h>
 
-#include "bitmap_blit_win32.h"
-#include "menu_win32.h"
-#include "win32_handles_win32.h"
-#include "window_corners_win32.h"
+#include "ui/bitmap_blit_win32.h"
+#include "ui/menu_win32.h"
+#include "base/win32_handles_win32.h"
+#include "ui/window_corners_win32.h"
 
 namespace {
 

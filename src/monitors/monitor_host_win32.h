@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "monitor_window.h"
-#include "window_win32.h"
+#include "monitors/monitor_window.h"
+#include "ui/window_win32.h"
 
 class TQD_PopupMenu;
 

@@ -1,9 +1,9 @@
 // The network window's rows: for every hardware interface (up, or any when
 // disabled ones are wanted) its name over an upload and a download graph,
 // five rows each; a message when no interface qualifies.
-#include "data_logger.h"
-#include "monitors.h"
-#include "settings.h"
+#include "collector/data_logger.h"
+#include "monitors/monitors.h"
+#include "settings/settings.h"
 
 void TMonitor_Network::AddContentRows() {
   if (!FDataLogger) return;

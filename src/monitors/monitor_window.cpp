@@ -1,10 +1,10 @@
 // The monitor windows' shared behaviour; see monitor_window.h.
-#include "monitor_window.h"
+#include "monitors/monitor_window.h"
 
 #include <algorithm>
 
-#include "data_logger.h"
-#include "settings.h"
+#include "collector/data_logger.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "grid_container.h"
+#include "monitors/grid_container.h"
 
 class TQD_ColorTable;
 class TQD_CustomReadingsList;

@@ -1,8 +1,8 @@
 // The five monitor windows; see monitors.h.
-#include "monitors.h"
+#include "monitors/monitors.h"
 
-#include "data_logger.h"
-#include "settings.h"
+#include "collector/data_logger.h"
+#include "settings/settings.h"
 
 // --- clock -------------------------------------------------------------------
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "monitor_window.h"
-#include "ports.h"
+#include "monitors/monitor_window.h"
+#include "collector/ports.h"
 
 class TMonitor_Clock : public TQD_MonitorWindow {
  public:

@@ -1,5 +1,5 @@
 // Shared recipe rows; see recipe_rows.h.
-#include "recipe_rows.h"
+#include "monitors/recipe_rows.h"
 
 void StyleStandard(TQD_Label& ALabel, bool ALeft) {
   ALabel.Settings().Gradient = gtStandard;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "grid_container.h"
+#include "monitors/grid_container.h"
 
 // Gradient standard; with ALeft also running from the right (Left).
 void StyleStandard(TQD_Label& ALabel, bool ALeft);

@@ -1,5 +1,5 @@
 // Custom readings lists and their parameter texts; see custom_readings_list.h.
-#include "custom_readings_list.h"
+#include "readings/custom_readings_list.h"
 
 #include <charconv>
 #include <cstdio>

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "key_value_store.h"
-#include "locale_port.h"
-#include "readings.h"
-#include "urid.h"
+#include "settings/key_value_store.h"
+#include "collector/locale_port.h"
+#include "collector/readings.h"
+#include "collector/urid.h"
 
 struct TQD_CustomReadingsListItem {
   TQD_URID URID;           // the divider marker makes the entry a divider

@@ -1,5 +1,5 @@
 // Actions and popup-menu models; see action.h.
-#include "action.h"
+#include "ui/action.h"
 
 #include <stdexcept>
 

@@ -1,5 +1,5 @@
 // BlitBitmap32; see bitmap_blit_win32.h.
-#include "bitmap_blit_win32.h"
+#include "ui/bitmap_blit_win32.h"
 
 #include <algorithm>
 

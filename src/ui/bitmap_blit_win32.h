@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "bitmap32.h"
+#include "render/bitmap32.h"
 
 // Copies ASource (clipped to the bitmap) of ABitmap to ADC with its top-left
 // corner at (ADestX, ADestY) in the DC's logical coordinates. True when the

@@ -1,10 +1,10 @@
 // TQD_PopupMenu; see menu_win32.h.
-#include "menu_win32.h"
+#include "ui/menu_win32.h"
 
 #include <stdexcept>
 #include <string>
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "action.h"
-#include "gdi_handles_win32.h"
+#include "ui/action.h"
+#include "base/gdi_handles_win32.h"
 
 class TQD_PopupMenu {
  public:

@@ -1,5 +1,5 @@
 // Message loop helpers; see message_loop_win32.h.
-#include "message_loop_win32.h"
+#include "ui/message_loop_win32.h"
 
 int RunMessageLoop() {
   MSG msg;

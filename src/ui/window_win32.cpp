@@ -1,12 +1,12 @@
 // TQD_Window; see window_win32.h.
-#include "window_win32.h"
+#include "ui/window_win32.h"
 
 #include <stdexcept>
 
-#include "app_exception.h"
-#include "dpi.h"
-#include "gdi_handles_win32.h"
-#include "win32_handles_win32.h"
+#include "base/app_exception.h"
+#include "base/dpi.h"
+#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

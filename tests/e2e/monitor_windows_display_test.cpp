@@ -10,16 +10,16 @@
 #include <set>
 
 #include "child_process_win32.h"
-#include "data_logger.h"
-#include "fake_monitor_host.h"
-#include "fake_ports.h"
-#include "key_value_store.h"
-#include "monitors.h"
-#include "network_win32.h"
-#include "registry_store_win32.h"
-#include "settings.h"
-#include "shared_memory_win32.h"
-#include "system_info_win32.h"
+#include "collector/data_logger.h"
+#include "sim/fake_monitor_host.h"
+#include "sim/fake_ports.h"
+#include "settings/key_value_store.h"
+#include "monitors/monitors.h"
+#include "collector/network_win32.h"
+#include "settings/registry_store_win32.h"
+#include "settings/settings.h"
+#include "collector/shared_memory_win32.h"
+#include "collector/system_info_win32.h"
 
 namespace {
 

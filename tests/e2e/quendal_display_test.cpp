@@ -8,10 +8,10 @@
 #include <set>
 
 #include "child_process_win32.h"
-#include "color_table.h"
-#include "key_value_store.h"
-#include "registry_store_win32.h"
-#include "settings.h"
+#include "widgets/color_table.h"
+#include "settings/key_value_store.h"
+#include "settings/registry_store_win32.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "bitmap32.h"
+#include "render/bitmap32.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <random>
 
-#include "bitmap32.h"
-#include "graphics_common.h"
+#include "render/bitmap32.h"
+#include "render/graphics_common.h"
 
 namespace {
 

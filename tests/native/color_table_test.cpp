@@ -7,9 +7,9 @@
 #include <set>
 #include <sstream>
 
-#include "color_table.h"
-#include "file_io.h"
-#include "memory_key_value_store.h"
+#include "widgets/color_table.h"
+#include "settings/file_io.h"
+#include "settings/memory_key_value_store.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // and the parameter readers.
 #include <gtest/gtest.h>
 
-#include "custom_readings_list.h"
-#include "memory_key_value_store.h"
+#include "readings/custom_readings_list.h"
+#include "settings/memory_key_value_store.h"
 
 namespace {
 

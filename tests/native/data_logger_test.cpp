@@ -4,9 +4,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "block_writer.h"
-#include "data_logger.h"
-#include "fake_ports.h"
+#include "sim/block_writer.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
 
 namespace {
 

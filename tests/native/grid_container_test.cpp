@@ -1,13 +1,13 @@
 // The grid container: placement, row sizing, custom rows and the error layout.
 #include <gtest/gtest.h>
 
-#include "block_writer.h"
-#include "color_table.h"
-#include "custom_readings_list.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "grid_container.h"
-#include "settings.h"
+#include "sim/block_writer.h"
+#include "widgets/color_table.h"
+#include "readings/custom_readings_list.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "monitors/grid_container.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "logger_rig.h"
-#include "profiles.h"
+#include "sim/profiles.h"
 
 namespace {
 

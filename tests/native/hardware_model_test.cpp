@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "hardware_model_rules.h"
+#include "collector/hardware_model_rules.h"
 #include "logger_rig.h"
 
 namespace {

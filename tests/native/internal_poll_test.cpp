@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "data_logger.h"
-#include "fake_ports.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // defaults, deletes, values of the wrong type, keys that cannot be opened.
 #include <gtest/gtest.h>
 
-#include "autostart.h"
-#include "key_value_store.h"
-#include "memory_key_value_store.h"
+#include "settings/autostart.h"
+#include "settings/key_value_store.h"
+#include "settings/memory_key_value_store.h"
 
 namespace {
 

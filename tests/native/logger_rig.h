@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "block_writer.h"
-#include "data_logger.h"
-#include "fake_ports.h"
+#include "sim/block_writer.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
 
 struct TLoggerRig {
   TFakeCollector Fakes;

@@ -8,12 +8,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "autostart.h"
-#include "fake_monitor_host.h"
-#include "fake_ports.h"
-#include "main_form.h"
-#include "memory_key_value_store.h"
-#include "profiles.h"
+#include "settings/autostart.h"
+#include "sim/fake_monitor_host.h"
+#include "sim/fake_ports.h"
+#include "app/main_form.h"
+#include "settings/memory_key_value_store.h"
+#include "sim/profiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "logger_rig.h"
-#include "reports.h"
+#include "sensorfeed/reports.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 // rebuild and reset, refresh measurement, and the clock.
 #include <gtest/gtest.h>
 
-#include "block_writer.h"
-#include "color_table.h"
-#include "custom_readings_list.h"
-#include "data_logger.h"
-#include "fake_monitor_host.h"
-#include "fake_ports.h"
-#include "monitors.h"
-#include "settings.h"
+#include "sim/block_writer.h"
+#include "widgets/color_table.h"
+#include "readings/custom_readings_list.h"
+#include "collector/data_logger.h"
+#include "sim/fake_monitor_host.h"
+#include "sim/fake_ports.h"
+#include "monitors/monitors.h"
+#include "settings/settings.h"
 
 namespace {
 

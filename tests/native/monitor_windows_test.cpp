@@ -12,17 +12,17 @@
 #include <vector>
 
 #include "allocation_counter.h"
-#include "block_writer.h"
-#include "color_table.h"
-#include "custom_readings_list.h"
-#include "data_logger.h"
-#include "fake_monitor_host.h"
-#include "fake_ports.h"
+#include "sim/block_writer.h"
+#include "widgets/color_table.h"
+#include "readings/custom_readings_list.h"
+#include "collector/data_logger.h"
+#include "sim/fake_monitor_host.h"
+#include "sim/fake_ports.h"
 #include "golden.h"
-#include "profile_machine.h"
-#include "monitors.h"
-#include "profiles.h"
-#include "settings.h"
+#include "sim/profile_machine.h"
+#include "monitors/monitors.h"
+#include "sim/profiles.h"
+#include "settings/settings.h"
 
 namespace {
 

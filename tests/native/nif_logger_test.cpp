@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
-#include "fake_ports.h"
-#include "nif_logger.h"
+#include "sim/fake_ports.h"
+#include "collector/nif_logger.h"
 
 namespace {
 

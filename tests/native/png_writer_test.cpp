@@ -8,7 +8,7 @@
 #include <random>
 
 #include "png_reader.h"
-#include "png_writer.h"
+#include "render/png_writer.h"
 
 namespace {
 

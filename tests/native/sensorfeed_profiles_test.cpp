@@ -9,14 +9,14 @@
 #include <set>
 #include <tuple>
 
-#include "block_writer.h"
-#include "command_line.h"
-#include "data_logger.h"
-#include "dump_text.h"
-#include "fake_ports.h"
-#include "profiles.h"
-#include "recording.h"
-#include "units.h"
+#include "sim/block_writer.h"
+#include "sensorfeed/command_line.h"
+#include "collector/data_logger.h"
+#include "sensorfeed/dump_text.h"
+#include "sim/fake_ports.h"
+#include "sim/profiles.h"
+#include "sensorfeed/recording.h"
+#include "collector/units.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <variant>
 #include <vector>
 
-#include "memory_key_value_store.h"
-#include "settings.h"
+#include "settings/memory_key_value_store.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include "block_writer.h"
-#include "hwinfo_sm2.h"
+#include "sim/block_writer.h"
+#include "collector/hwinfo_sm2.h"
 
 using namespace hwinfo_sm2;
 

@@ -1,9 +1,9 @@
 // Processor, RAM and logical-drive records built from scripted system answers.
 #include <gtest/gtest.h>
 
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "system_info.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "collector/system_info.h"
 
 namespace {
 

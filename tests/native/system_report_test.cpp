@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "reports.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "sensorfeed/reports.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <set>
 
-#include "text_engine.h"
-#include "text_engine_builtin.h"
+#include "render/text_engine.h"
+#include "render/text_engine_builtin.h"
 
 namespace {
 

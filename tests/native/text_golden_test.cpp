@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "golden.h"
-#include "graphics_common.h"
+#include "render/graphics_common.h"
 
 namespace {
 

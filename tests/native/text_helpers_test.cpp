@@ -1,8 +1,8 @@
 // Text placement and fitting helpers and the corner-preference mapping.
 #include <gtest/gtest.h>
 
-#include "graphics_common.h"
-#include "text_engine.h"
+#include "render/graphics_common.h"
+#include "render/text_engine.h"
 
 namespace {
 

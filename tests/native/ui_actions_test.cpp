@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "action.h"
-#include "dpi.h"
+#include "ui/action.h"
+#include "base/dpi.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // URID text forms and the hex parser behind stored custom readings.
 #include <gtest/gtest.h>
 
-#include "urid.h"
+#include "collector/urid.h"
 
 TEST(URID, TextFormPadsEachFieldToItsWidth) {
   EXPECT_EQ(URIDToText(TQD_URID::CreateNew(0xF0000300, 0, 0x7000000)),

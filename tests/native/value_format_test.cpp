@@ -6,10 +6,10 @@
 #include <cmath>
 #include <limits>
 
-#include "locale_port.h"
+#include "collector/locale_port.h"
 #include "logger_rig.h"
-#include "units.h"
-#include "value_format.h"
+#include "collector/units.h"
+#include "collector/value_format.h"
 
 namespace {
 

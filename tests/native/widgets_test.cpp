@@ -4,16 +4,16 @@
 
 #include <cstring>
 
-#include "block_writer.h"
-#include "color_table.h"
-#include "data_logger.h"
-#include "divider.h"
-#include "fake_ports.h"
+#include "sim/block_writer.h"
+#include "widgets/color_table.h"
+#include "collector/data_logger.h"
+#include "widgets/divider.h"
+#include "sim/fake_ports.h"
 #include "golden.h"
-#include "gauge.h"
-#include "label.h"
-#include "line_graph.h"
-#include "net_graph.h"
+#include "widgets/gauge.h"
+#include "widgets/label.h"
+#include "widgets/line_graph.h"
+#include "widgets/net_graph.h"
 
 namespace {
 

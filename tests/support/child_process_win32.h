@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 // The folder of the running test executable, with a trailing separator.
 std::wstring BinDir();

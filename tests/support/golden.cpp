@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "png_reader.h"
-#include "png_writer.h"
+#include "render/png_writer.h"
 
 void ExpectMatchesGolden(const TBitmap32& ARendering, const std::string& AName, int ATolerance) {
   const char* root = std::getenv("QUENDAL_SOURCE_DIR");

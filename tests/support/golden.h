@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "bitmap32.h"
+#include "render/bitmap32.h"
 
 // Adds a test failure (with the worst channel difference) on a mismatch.
 void ExpectMatchesGolden(const TBitmap32& ARendering, const std::string& AName, int ATolerance = 2);

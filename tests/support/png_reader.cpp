@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "png_writer.h"
+#include "render/png_writer.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap32.h"
+#include "render/bitmap32.h"
 
 bool DecodeStoredPng(const std::vector<uint8_t>& APng, TBitmap32& ABitmap, std::string* AError = nullptr);
 bool ReadStoredPngFile(const std::string& APath, TBitmap32& ABitmap, std::string* AError = nullptr);

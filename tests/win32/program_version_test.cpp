@@ -6,12 +6,12 @@
 #include <cmath>
 #include <fstream>
 
-#include "autostart_win32.h"
-#include "custom_readings_list.h"
-#include "file_io.h"
-#include "locale_win32.h"
-#include "program_version_win32.h"
-#include "win32_handles_win32.h"
+#include "settings/autostart_win32.h"
+#include "readings/custom_readings_list.h"
+#include "settings/file_io.h"
+#include "collector/locale_win32.h"
+#include "settings/program_version_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

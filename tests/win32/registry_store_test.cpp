@@ -7,14 +7,14 @@
 
 #include <filesystem>
 
-#include "autostart.h"
-#include "autostart_win32.h"
-#include "color_table.h"
-#include "custom_readings_list.h"
-#include "file_io.h"
-#include "registry_store_win32.h"
-#include "settings.h"
-#include "win32_handles_win32.h"
+#include "settings/autostart.h"
+#include "settings/autostart_win32.h"
+#include "widgets/color_table.h"
+#include "readings/custom_readings_list.h"
+#include "settings/file_io.h"
+#include "settings/registry_store_win32.h"
+#include "settings/settings.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

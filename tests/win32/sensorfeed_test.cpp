@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "block_writer.h"
+#include "sim/block_writer.h"
 #include "child_process_win32.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "profiles.h"
-#include "shared_memory_win32.h"
-#include "win32_handles_win32.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "sim/profiles.h"
+#include "collector/shared_memory_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "block_writer.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "shared_memory_win32.h"
-#include "win32_handles_win32.h"
+#include "sim/block_writer.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "collector/shared_memory_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "network_win32.h"
-#include "reports.h"
-#include "system_info_win32.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "collector/network_win32.h"
+#include "sensorfeed/reports.h"
+#include "collector/system_info_win32.h"
 
 namespace {
 

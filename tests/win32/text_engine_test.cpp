@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "graphics_common.h"
-#include "text_engine_win32.h"
+#include "render/graphics_common.h"
+#include "render/text_engine_win32.h"
 
 namespace {
 

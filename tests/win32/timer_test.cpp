@@ -6,11 +6,11 @@
 #include <functional>
 #include <stdexcept>
 
-#include "app_exception.h"
-#include "block_writer.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "timer_queue_timer_win32.h"
+#include "base/app_exception.h"
+#include "sim/block_writer.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "collector/timer_queue_timer_win32.h"
 
 namespace {
 

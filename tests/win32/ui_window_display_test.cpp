@@ -16,14 +16,14 @@
 #include <thread>
 #include <vector>
 
-#include "action.h"
-#include "app_exception.h"
-#include "bitmap_blit_win32.h"
-#include "dpi.h"
-#include "gdi_handles_win32.h"
-#include "menu_win32.h"
-#include "message_loop_win32.h"
-#include "window_win32.h"
+#include "ui/action.h"
+#include "base/app_exception.h"
+#include "ui/bitmap_blit_win32.h"
+#include "base/dpi.h"
+#include "base/gdi_handles_win32.h"
+#include "ui/menu_win32.h"
+#include "ui/message_loop_win32.h"
+#include "ui/window_win32.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <cstring>
 #include <string>
 
-#include "color_table.h"
-#include "data_logger.h"
-#include "fake_monitor_host.h"
-#include "fake_ports.h"
-#include "monitors.h"
-#include "png_writer.h"
-#include "profile_machine.h"
-#include "profiles.h"
-#include "settings.h"
+#include "widgets/color_table.h"
+#include "collector/data_logger.h"
+#include "sim/fake_monitor_host.h"
+#include "sim/fake_ports.h"
+#include "monitors/monitors.h"
+#include "render/png_writer.h"
+#include "sim/profile_machine.h"
+#include "sim/profiles.h"
+#include "settings/settings.h"
 
 namespace {
 

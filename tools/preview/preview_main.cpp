@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "graphics_common.h"
-#include "png_writer.h"
-#include "text_engine.h"
+#include "render/graphics_common.h"
+#include "render/png_writer.h"
+#include "render/text_engine.h"
 
 namespace {
 

@@ -1,23 +1,23 @@
-// quendal_widgets: a sheet of every widget kind, fed by a built-in machine
+// quendal_widget_sheet: a sheet of every widget kind, fed by a built-in machine
 // profile through a data logger, rendered to a PNG so the widgets can be
-// looked at. Usage: quendal_widgets [out.png] [profile] [polls]
+// looked at. Usage: quendal_widget_sheet [out.png] [profile] [polls]
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
-#include "color_table.h"
-#include "data_logger.h"
-#include "fake_ports.h"
-#include "grid_container.h"
-#include "png_writer.h"
-#include "profile_machine.h"
-#include "profiles.h"
-#include "settings.h"
+#include "widgets/color_table.h"
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+#include "monitors/grid_container.h"
+#include "render/png_writer.h"
+#include "sim/profile_machine.h"
+#include "sim/profiles.h"
+#include "settings/settings.h"
 
 int main(int argc, char** argv) {
-  const std::string path = argc > 1 ? argv[1] : "quendal_widgets.png";
+  const std::string path = argc > 1 ? argv[1] : "quendal_widget_sheet.png";
   const std::string profileName = argc > 2 ? argv[2] : "intel-hybrid";
   const int polls = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   try {
     machine = std::make_unique<TProfileMachine>(profileName);
   } catch (const std::invalid_argument& e) {
-    std::fprintf(stderr, "quendal_widgets: %s\n", e.what());
+    std::fprintf(stderr, "quendal_widget_sheet: %s\n", e.what());
     return 2;
   }
   TQD_DataLogger& logger = machine->Logger();
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   grid.RenderTo(sheet);
   std::string error;
   if (!WritePngFile(sheet, path, &error)) {
-    std::fprintf(stderr, "quendal_widgets: %s\n", error.c_str());
+    std::fprintf(stderr, "quendal_widget_sheet: %s\n", error.c_str());
     return 1;
   }
   std::printf("%s\n", path.c_str());

@@ -1,9 +1,9 @@
 // Parsing sensorfeed's command line; see command_line.h.
-#include "command_line.h"
+#include "sensorfeed/command_line.h"
 
 #include <algorithm>
 
-#include "profiles.h"
+#include "sim/profiles.h"
 
 namespace {
 

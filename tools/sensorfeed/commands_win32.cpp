@@ -9,21 +9,21 @@
 #include <memory>
 #include <vector>
 
-#include "block_writer.h"
-#include "clock_win32.h"
-#include "command_line.h"
-#include "data_logger.h"
-#include "dump_text.h"
-#include "hwinfo_sm2.h"
-#include "network_win32.h"
-#include "profiles.h"
-#include "publisher_win32.h"
-#include "recording.h"
-#include "reports.h"
-#include "shared_memory_win32.h"
-#include "system_info_win32.h"
-#include "timer_queue_timer_win32.h"
-#include "win32_handles_win32.h"
+#include "sim/block_writer.h"
+#include "collector/clock_win32.h"
+#include "sensorfeed/command_line.h"
+#include "collector/data_logger.h"
+#include "sensorfeed/dump_text.h"
+#include "collector/hwinfo_sm2.h"
+#include "collector/network_win32.h"
+#include "sim/profiles.h"
+#include "sensorfeed/publisher_win32.h"
+#include "sensorfeed/recording.h"
+#include "sensorfeed/reports.h"
+#include "collector/shared_memory_win32.h"
+#include "collector/system_info_win32.h"
+#include "collector/timer_queue_timer_win32.h"
+#include "base/win32_handles_win32.h"
 
 namespace {
 

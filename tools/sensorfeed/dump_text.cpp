@@ -1,11 +1,11 @@
 // Printing a data logger's snapshot; see dump_text.h.
-#include "dump_text.h"
+#include "sensorfeed/dump_text.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "data_logger.h"
-#include "hwinfo_sm2.h"
+#include "collector/data_logger.h"
+#include "collector/hwinfo_sm2.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "data_logger.h"
-#include "reports.h"
+#include "collector/data_logger.h"
+#include "sensorfeed/reports.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Publishing under HWiNFO's name and stopping; see publisher_win32.h.
-#include "publisher_win32.h"
+#include "sensorfeed/publisher_win32.h"
 
 #include <atomic>
 #include <cstring>
 
-#include "hwinfo_sm2.h"
+#include "collector/hwinfo_sm2.h"
 
 bool TSF_Publisher::Create(size_t ALength, std::string& AError) {
   if (ALength < 4 || ALength > 0x7FFFFFFF) {

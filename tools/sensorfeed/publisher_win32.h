@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "win32_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 // A pagefile-backed mapping "Global\HWiNFO_SENS_SM2" of exactly the block's
 // length, mapped writable. The mapping disappears with the last handle, so a

@@ -1,10 +1,10 @@
 // The length of a recording; see recording.h.
-#include "recording.h"
+#include "sensorfeed/recording.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "hwinfo_sm2.h"
+#include "collector/hwinfo_sm2.h"
 
 using namespace hwinfo_sm2;
 

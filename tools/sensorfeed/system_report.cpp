@@ -5,8 +5,8 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "data_logger.h"
-#include "reports.h"
+#include "collector/data_logger.h"
+#include "sensorfeed/reports.h"
 
 namespace {
 

@@ -1,0 +1,33 @@
+// Text conversions and error texts for the Win32 boundary; see win32_handles_win32.h.
+#include "base/win32_handles_win32.h"
+
+std::wstring Utf8ToWide(const std::string& AText) {
+  if (AText.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, AText.data(), static_cast<int>(AText.size()), w.data(), n);
+  return w;
+}
+
+std::string WideToUtf8(const wchar_t* AText, size_t ALength) {
+  if (ALength == 0) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, AText, static_cast<int>(ALength), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, AText, static_cast<int>(ALength), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string SystemErrorText(DWORD ACode) {
+  wchar_t* buffer = nullptr;
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, ACode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text;
+  if (n && buffer) {
+    while (n > 0 && (buffer[n - 1] == L'\r' || buffer[n - 1] == L'\n' || buffer[n - 1] == L' ')) --n;
+    text = WideToUtf8(buffer, n);
+  }
+  if (buffer) LocalFree(buffer);
+  if (text.empty()) text = "error " + std::to_string(ACode);
+  return text;
+}

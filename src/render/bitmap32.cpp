@@ -1,0 +1,580 @@
+// The Bitmap32 rasteriser; see bitmap32.h. Exact integer blending, one pixel
+// at a time (four with SSE2 where that gives the same integers). The polygon
+// fill only visits the polygon's bounding box, finds each sub-scanline's
+// crossings among the edges that reach its row, and takes short cuts
+// (rectangles, whole-pixel span interiors, gradients along one axis, opaque
+// pixels) that give the very same integers and floats as the direct
+// computation; tests/native/bitmap32_fast_test.cpp holds them to it.
+#include "render/bitmap32.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "render/graphics_common.h"
+
+namespace {
+
+uint32_t Channel(TColor32 C, int AShift) { return (C >> AShift) & 0xFF; }
+
+// Sorts a sub-scanline's crossings. They come in polygon order, which for
+// graphs is nearly x order: insertion sort, unless it has to move too much.
+// (x, direction) pairs order totally (no NaN), so any sort gives the same.
+void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
+  size_t moves = 0;
+  for (size_t i = 1; i < AN; ++i) {
+    const std::pair<float, int> v = ACrossings[i];
+    size_t j = i;
+    while (j > 0 && v < ACrossings[j - 1]) {
+      ACrossings[j] = ACrossings[j - 1];
+      --j;
+    }
+    ACrossings[j] = v;
+    moves += i - j;
+    if (moves > 8 * AN) {
+      std::sort(ACrossings, ACrossings + AN);
+      return;
+    }
+  }
+}
+
+// std::lround without the library call: in range, the fraction of a
+// non-negative float is exact, so comparing it with one half rounds alike.
+inline long RoundHalfAway(float AValue) {
+  if (!(AValue >= 0.0f && AValue < 1e9f)) return std::lround(AValue);
+  const auto i = static_cast<long>(AValue);
+  return AValue - static_cast<float>(i) >= 0.5f ? i + 1 : i;
+}
+
+// Vertical sub-scanlines per pixel row in polygon fills: 16 coverage levels
+// in y, exact coverage in x.
+constexpr int kSubScanlines = 16;
+
+// A colour blended over many opaque pixels: its share of each channel is the
+// same every time (see BlendPixel).
+struct TOverOpaque {
+  explicit TOverOpaque(TColor32 F)
+      : Alpha(F >> 24), Rest(255 - Alpha), R(Channel(F, 16) * Alpha + 127), G(Channel(F, 8) * Alpha + 127),
+        B(Channel(F, 0) * Alpha + 127), Color(F) {}
+  TColor32 operator()(TColor32 P) const {
+    if (Alpha == 0) return P;
+    if (Alpha == 255) return Color;
+    return 0xFF000000 | ((R + Channel(P, 16) * Rest) / 255) << 16 | ((G + Channel(P, 8) * Rest) / 255) << 8 |
+           (B + Channel(P, 0) * Rest) / 255;
+  }
+  uint32_t Alpha, Rest, R, G, B;
+  TColor32 Color;
+};
+
+// F over a run of pixels. Opaque pixels take TOverOpaque's integers, four at
+// a time where SSE2 is there: every sum stays below 65153, and for x <= 65534
+// (x + 1 + (x >> 8)) >> 8 is exactly x / 255. Other pixels blend one by one.
+void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
+  int i = 0;
+#ifdef __SSE2__
+  if (AOver.Alpha != 0 && AOver.Alpha != 255) {
+    const __m128i zero = _mm_setzero_si128(), alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i rest = _mm_set1_epi16(static_cast<short>(AOver.Rest));
+    const auto r = static_cast<short>(AOver.R), g = static_cast<short>(AOver.G), b = static_cast<short>(AOver.B);
+    const __m128i share = _mm_set_epi16(0, r, g, b, 0, r, g, b);
+    const __m128i one = _mm_set1_epi16(1);
+    auto channels = [&](__m128i APix) {
+      const __m128i x = _mm_add_epi16(_mm_mullo_epi16(APix, rest), share);
+      return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+    };
+    for (; i + 4 <= AN; i += 4) {
+      __m128i* at = reinterpret_cast<__m128i*>(APixels + i);
+      const __m128i v = _mm_loadu_si128(at);
+      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, alpha), alpha)) != 0xFFFF) {
+        for (int j = i; j < i + 4; ++j)
+          APixels[j] = (APixels[j] >> 24) == 255 ? AOver(APixels[j]) : BlendPixel(AOver.Color, APixels[j]);
+        continue;
+      }
+      const __m128i lo = channels(_mm_unpacklo_epi8(v, zero)), hi = channels(_mm_unpackhi_epi8(v, zero));
+      _mm_storeu_si128(at, _mm_or_si128(_mm_packus_epi16(lo, hi), alpha));
+    }
+  }
+#endif
+  for (; i < AN; ++i) APixels[i] = (APixels[i] >> 24) == 255 ? AOver(APixels[i]) : BlendPixel(AOver.Color, APixels[i]);
+}
+
+}  // namespace
+
+TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
+  if (AStops.empty()) return 0;
+  if (!(T > AStops.front().Position)) return AStops.front().Color;  // also NaN
+  if (T >= AStops.back().Position) return AStops.back().Color;
+  size_t i = 1;
+  while (i < AStops.size() - 1 && T > AStops[i].Position) ++i;
+  const TGradientStop& a = AStops[i - 1];
+  const TGradientStop& b = AStops[i];
+  const float span = b.Position - a.Position;
+  const float w = span > 0 ? (T - a.Position) / span : 1.0f;
+#ifdef __SSE2__
+  // The four channels side by side: the same float operations, clamp and
+  // rounding (truncate, then up where the fraction is at least one half).
+  if (std::isfinite(w)) {
+    const __m128i zero = _mm_setzero_si128();
+    auto floats = [&](TColor32 C) {
+      return _mm_cvtepi32_ps(
+          _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(C)), zero), zero));
+    };
+    const __m128 fa = floats(a.Color), fb = floats(b.Color);
+    __m128 c = _mm_add_ps(fa, _mm_mul_ps(_mm_sub_ps(fb, fa), _mm_set1_ps(w)));
+    c = _mm_min_ps(_mm_max_ps(c, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    const __m128i whole = _mm_cvttps_epi32(c);
+    const __m128i up = _mm_castps_si128(_mm_cmpge_ps(_mm_sub_ps(c, _mm_cvtepi32_ps(whole)), _mm_set1_ps(0.5f)));
+    const __m128i rounded = _mm_sub_epi32(whole, up);
+    const __m128i words = _mm_packs_epi32(rounded, rounded);
+    return static_cast<TColor32>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+  }
+#endif
+  TColor32 out = 0;
+  for (int shift = 0; shift <= 24; shift += 8) {
+    const float c = static_cast<float>(Channel(a.Color, shift)) +
+                    (static_cast<float>(Channel(b.Color, shift)) - static_cast<float>(Channel(a.Color, shift))) * w;
+    out |= static_cast<TColor32>(RoundHalfAway(std::clamp(c, 0.0f, 255.0f))) << shift;
+  }
+  return out;
+}
+
+void TBitmap32::SetSize(int AWidth, int AHeight) {
+  AWidth = std::max(0, AWidth);
+  AHeight = std::max(0, AHeight);
+  if (AWidth == FWidth && AHeight == FHeight) return;
+  FWidth = AWidth;
+  FHeight = AHeight;
+  FPixels.assign(static_cast<size_t>(AWidth) * AHeight, 0);
+}
+
+TColor32 TBitmap32::Pixel(int X, int Y) const {
+  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return 0;
+  return ScanLine(Y)[X];
+}
+
+void TBitmap32::SetPixel(int X, int Y, TColor32 AColor) {
+  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
+  ScanLine(Y)[X] = AColor;
+}
+
+void TBitmap32::BlendPixelAt(int X, int Y, TColor32 AColor) {
+  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
+  TColor32& p = ScanLine(Y)[X];
+  p = BlendPixel(AColor, p);
+}
+
+TRect TBitmap32::Clip(const TRect& R) const {
+  return {std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, FWidth), std::min(R.Bottom, FHeight)};
+}
+
+void TBitmap32::Clear(TColor32 AColor) { std::fill(FPixels.begin(), FPixels.end(), AColor); }
+
+void TBitmap32::FillRectS(const TRect& ARect, TColor32 AColor) {
+  const TRect r = Clip(ARect);
+  if (r.IsEmpty()) return;
+  for (int y = r.Top; y < r.Bottom; ++y) std::fill(ScanLine(y) + r.Left, ScanLine(y) + r.Right, AColor);
+}
+
+void TBitmap32::FillRectTS(const TRect& ARect, TColor32 AColor) {
+  const TRect r = Clip(ARect);
+  if (r.IsEmpty() || (AColor >> 24) == 0) return;
+  const TOverOpaque over(AColor);
+  for (int y = r.Top; y < r.Bottom; ++y) OverRun(over, ScanLine(y) + r.Left, r.Width());
+}
+
+void TBitmap32::FrameRectTS(const TRect& ARect, TColor32 AColor) {
+  if (ARect.IsEmpty()) return;
+  HorzLineTS(ARect.Left, ARect.Top, ARect.Right - 1, AColor);
+  if (ARect.Bottom - 1 > ARect.Top) HorzLineTS(ARect.Left, ARect.Bottom - 1, ARect.Right - 1, AColor);
+  // The columns stop short of the rows, so each corner is blended once.
+  if (ARect.Bottom - 2 >= ARect.Top + 1) {
+    VertLineTS(ARect.Left, ARect.Top + 1, ARect.Bottom - 2, AColor);
+    if (ARect.Right - 1 > ARect.Left) VertLineTS(ARect.Right - 1, ARect.Top + 1, ARect.Bottom - 2, AColor);
+  }
+}
+
+void TBitmap32::HorzLineTS(int X1, int Y, int X2, TColor32 AColor) {
+  if (X1 > X2) std::swap(X1, X2);
+  FillRectTS({X1, Y, X2 + 1, Y + 1}, AColor);
+}
+
+void TBitmap32::VertLineTS(int X, int Y1, int Y2, TColor32 AColor) {
+  if (Y1 > Y2) std::swap(Y1, Y2);
+  FillRectTS({X, Y1, X + 1, Y2 + 1}, AColor);
+}
+
+void TBitmap32::RaiseRectTS(const TRect& ARect, int AContrast) {
+  if (ARect.IsEmpty()) return;
+  DrawBevel(*this, ARect, true, true, true, true, AContrast);
+}
+
+template <typename ColorFn>
+void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, ColorFn AColorAt) {
+  const float dx = X2 - X1, dy = Y2 - Y1;
+  const bool steep = std::fabs(dy) > std::fabs(dx);
+  const float length = std::max(std::fabs(dx), std::fabs(dy));
+  const int steps = std::max(1, static_cast<int>(std::lround(length)));
+  const int last = ASkipLast ? steps - 1 : steps;
+  for (int i = 0; i <= last; ++i) {
+    const float t = length > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
+    const float px = X1 + dx * t, py = Y1 + dy * t;
+    // Pixel centres sit at +0.5: split the minor coordinate between the two
+    // pixels whose centres straddle it.
+    const float major = steep ? py : px;
+    const float minor = (steep ? px : py) - 0.5f;
+    const int m = static_cast<int>(std::floor(major));
+    const int lo = static_cast<int>(std::floor(minor));
+    const float frac = minor - static_cast<float>(lo);
+    const TColor32 c = AColorAt(i);
+    const auto w1 = static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f));
+    const auto w2 = static_cast<uint32_t>(RoundHalfAway(frac * 255.0f));
+    auto plot = [&](int a, int b, uint32_t w) {
+      const int x = steep ? b : a, y = steep ? a : b;
+      if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
+      TColor32& p = ScanLine(y)[x];
+      p = BlendPixelCoverage(c, p, w);
+    };
+    plot(m, lo, w1);
+    plot(m, lo + 1, w2);
+  }
+}
+
+void TBitmap32::LineFS(float X1, float Y1, float X2, float Y2, TColor32 AColor, bool ASkipLast) {
+  AALine(X1, Y1, X2, Y2, ASkipLast, [AColor](int) { return AColor; });
+}
+
+void TBitmap32::LineFSP(float X1, float Y1, float X2, float Y2) {
+  if (FStipple.empty()) return;
+  AALine(X1, Y1, X2, Y2, true, [this](int) {
+    const auto n = static_cast<long>(FStipple.size());
+    const auto f = static_cast<long>(std::floor(StippleCounter));
+    // The position in the pattern, counting backwards for negative counters;
+    // a mask where the pattern's length is a power of two (the usual 2).
+    long k = (n & (n - 1)) == 0 ? f & (n - 1) : f % n;
+    if (k < 0) k += n;
+    StippleCounter += StippleStep;
+    return FStipple[static_cast<size_t>(k)];
+  });
+}
+
+void TBitmap32::MoveToF(float X, float Y) { FPenPos = {X, Y}; }
+
+void TBitmap32::LineToFS(float X, float Y) {
+  // Each segment leaves out its last pixel, which the next one starts with:
+  // joints are blended once.
+  LineFS(FPenPos.X, FPenPos.Y, X, Y, PenColor, true);
+  FPenPos = {X, Y};
+}
+
+TBitmap32::TPolygonBox TBitmap32::PolygonBox(const std::vector<TFloatPoint>& APolygon) const {
+  TPolygonBox box;
+  if (APolygon.size() < 3 || Empty()) return box;
+  float minX = APolygon[0].X, maxX = APolygon[0].X, minY = APolygon[0].Y, maxY = APolygon[0].Y;
+  for (const TFloatPoint& p : APolygon) {
+    minX = std::min(minX, p.X);
+    maxX = std::max(maxX, p.X);
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  // Clamped in float first, so huge or non-finite coordinates convert safely.
+  const float h = static_cast<float>(FHeight), w = static_cast<float>(FWidth);
+  auto toInt = [](float v, float lo, float hi) { return static_cast<int>(std::isnan(v) ? lo : std::clamp(v, lo, hi)); };
+  box.RowFirst = std::max(0, toInt(std::floor(minY), -1, h));
+  box.RowLast = std::min(FHeight - 1, toInt(std::ceil(maxY), -1, h));
+  // Crossings lie between the vertices up to a few ulps of the polygon's
+  // width; the slack covers that. Unordered bounds (NaN) take the whole width.
+  if (minX <= maxX) {
+    const float slack = 2.0f + (maxX - minX) * 1e-6f;
+    box.ColFirst = std::max(0, toInt(std::floor(minX - slack), -1, w));
+    box.ColEnd = std::min(FWidth, toInt(std::floor(maxX + slack), -1, w) + 1);
+  } else {
+    box.ColFirst = 0;
+    box.ColEnd = FWidth;
+  }
+  return box;
+}
+
+template <typename RowFn>
+void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPolygonBox& ABox, RowFn ARow) const {
+  if (ABox.RowFirst > ABox.RowLast || ABox.ColFirst >= ABox.ColEnd) return;
+  const int c0 = ABox.ColFirst, c1 = ABox.ColEnd;
+  const float w = static_cast<float>(FWidth);
+  FCoverBytes.resize(static_cast<size_t>(FWidth));
+  uint8_t* bytes = FCoverBytes.data();
+  auto toByte = [](float ASum) {
+    if (ASum == 0.0f) return uint8_t{0};
+    if (ASum >= static_cast<float>(kSubScanlines)) return uint8_t{255};
+    const float c = std::min(1.0f, ASum / kSubScanlines);
+    return static_cast<uint8_t>(RoundHalfAway(c * 255.0f));
+  };
+  auto subScanline = [](int ARow, int K) {
+    return static_cast<float>(ARow) + (static_cast<float>(K) + 0.5f) / kSubScanlines;
+  };
+  // The crossing of an edge with the sub-scanline at AY, computed as the
+  // direct scan does (same operands, same order).
+  auto crossing = [](const TFloatPoint& a, const TFloatPoint& b, float AY) {
+    return a.X + (AY - a.Y) * (b.X - a.X) / (b.Y - a.Y);
+  };
+
+  // Edges that cross sub-scanlines, in polygon order. Scratch is sized for
+  // every edge of the polygon up front: how many are horizontal changes with
+  // the data, the polygon's size does not, so repaints allocate nothing.
+  FEdges.clear();
+  FEdges.reserve(APolygon.size());
+  for (size_t i = 0; i < APolygon.size(); ++i) {
+    const TFloatPoint& a = APolygon[i];
+    const TFloatPoint& b = APolygon[(i + 1) % APolygon.size()];
+    if (a.Y == b.Y) continue;
+    const bool down = b.Y > a.Y;
+    FEdges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
+  }
+  FActive.reserve(APolygon.size());
+  FLanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
+  FSpans.reserve(APolygon.size() / 2 * kSubScanlines + 1);
+  FEdgePixels.reserve(static_cast<size_t>(FWidth));
+  if (FCrossings.size() < APolygon.size()) FCrossings.resize(APolygon.size());
+
+  // A rectangle, or any polygon whose only non-horizontal edges are two
+  // opposite vertical edges over the same rows: every sub-scanline inside
+  // sees the same span, so a row's sums are n equal terms.
+  bool band = FEdges.size() == 2 && FEdges[0].Dir == -FEdges[1].Dir && FEdges[0].Y0 == FEdges[1].Y0 &&
+              FEdges[0].Y1 == FEdges[1].Y1;
+  for (const TEdge& e : FEdges) band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
+  if (band) {
+    const TEdge& e = FEdges[0];
+    for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
+      int n = 0;
+      float xl = 0, xr = 0;
+      for (int k = 0; k < kSubScanlines; ++k) {
+        const float ys = subScanline(row, k);
+        if (ys < e.Y0 || ys >= e.Y1) continue;
+        if (n++ == 0) {
+          const float x0 = crossing(FEdges[0].A, FEdges[0].B, ys), x1 = crossing(FEdges[1].A, FEdges[1].B, ys);
+          xl = std::min(x0, x1);
+          xr = std::max(x0, x1);
+        }
+      }
+      if (n == 0) continue;
+      const float xa = std::clamp(xl, 0.0f, w), xb = std::clamp(xr, 0.0f, w);
+      if (xb <= xa) continue;
+      const int pa = static_cast<int>(xa), pb = static_cast<int>(std::ceil(xb)) - 1;
+      auto repeated = [n](float AValue) {
+        float sum = 0;
+        for (int i = 0; i < n; ++i) sum += AValue;
+        return sum;
+      };
+      std::fill(bytes + c0, bytes + c1, uint8_t{0});
+      if (pa == pb) {
+        bytes[pa] = toByte(repeated(xb - xa));
+      } else {
+        bytes[pa] = toByte(repeated(static_cast<float>(pa + 1) - xa));
+        if (pb > pa + 1) std::fill(bytes + pa + 1, bytes + pb, toByte(static_cast<float>(n)));
+        bytes[pb] = toByte(repeated(xb - static_cast<float>(pb)));
+      }
+      ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
+    }
+    return;
+  }
+
+  FCoverRow.resize(static_cast<size_t>(FWidth));
+  float* cover = FCoverRow.data();
+  FSpanCount.resize(static_cast<size_t>(FWidth) + 1);
+  int* diff = FSpanCount.data();
+  FEdgeMark.assign(static_cast<size_t>(FWidth), 0);
+  uint8_t* mark = FEdgeMark.data();
+  std::vector<int>& edges = FEdgePixels;
+  uint8_t wholeBytes[kSubScanlines + 1];
+  for (int n = 0; n <= kSubScanlines; ++n) wholeBytes[n] = toByte(static_cast<float>(n));
+  std::vector<std::pair<float, int>>& crossings = FCrossings;
+  for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
+    // The edges that can cross this row's sub-scanlines, still in polygon order.
+    FActive.clear();
+    const float top = static_cast<float>(row), bottom = static_cast<float>(row + 1);
+    for (const TEdge& e : FEdges)
+      if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
+    if (FActive.empty()) continue;
+    if (crossings.size() < FActive.size()) crossings.resize(FActive.size());
+#ifdef __SSE2__
+    // The active edges as lanes of four: a.X, a.Y, b.X − a.X, b.Y − a.Y,
+    // top, bottom. Padding lanes lie below every sub-scanline.
+    const size_t lanes = (FActive.size() + 3) & ~size_t{3};
+    FLanes.resize(lanes * 6);
+    float *ax = FLanes.data(), *ay = ax + lanes, *dx = ay + lanes, *dy = dx + lanes, *y0 = dy + lanes,
+          *y1 = y0 + lanes;
+    for (size_t j = 0; j < lanes; ++j) {
+      if (j < FActive.size()) {
+        const TEdge& e = *FActive[j];
+        ax[j] = e.A.X, ay[j] = e.A.Y, dx[j] = e.B.X - e.A.X, dy[j] = e.B.Y - e.A.Y, y0[j] = e.Y0, y1[j] = e.Y1;
+      } else {
+        ax[j] = ay[j] = dx[j] = 0, dy[j] = 1, y0[j] = std::numeric_limits<float>::infinity(), y1[j] = -y0[j];
+      }
+    }
+#endif
+    // First the spans of every sub-scanline, then their sums.
+    FSpans.clear();
+    for (int k = 0; k < kSubScanlines; ++k) {
+      const float ys = subScanline(row, k);
+      size_t count = 0;
+#ifdef __SSE2__
+      // The crossings four edges at a time: the same operations per lane.
+      const __m128 y = _mm_set1_ps(ys);
+      for (size_t j = 0; j < lanes; j += 4) {
+        // half-open: shared vertices count once
+        const __m128 outside = _mm_or_ps(_mm_cmplt_ps(y, _mm_loadu_ps(y0 + j)), _mm_cmpge_ps(y, _mm_loadu_ps(y1 + j)));
+        int keep = ~_mm_movemask_ps(outside) & 0xF;
+        if (!keep) continue;
+        const __m128 x = _mm_add_ps(_mm_loadu_ps(ax + j), _mm_div_ps(_mm_mul_ps(_mm_sub_ps(y, _mm_loadu_ps(ay + j)),
+                                                                                 _mm_loadu_ps(dx + j)),
+                                                                      _mm_loadu_ps(dy + j)));
+        // A NaN (from a NaN or infinite vertex) has no place in the order and
+        // would index nowhere: it is left out.
+        keep &= _mm_movemask_ps(_mm_cmpord_ps(x, x));
+        alignas(16) float xs[4];
+        _mm_store_ps(xs, x);
+        for (int l = 0; l < 4; ++l)
+          if (keep & (1 << l)) crossings[count++] = {xs[l], FActive[j + static_cast<size_t>(l)]->Dir};
+      }
+#else
+      for (const TEdge* e : FActive) {
+        if (ys < e->Y0 || ys >= e->Y1) continue;  // half-open: shared vertices count once
+        // A NaN (from a NaN or infinite vertex) has no place in the order and
+        // would index nowhere: it is left out.
+        const float x = crossing(e->A, e->B, ys);
+        if (!std::isnan(x)) crossings[count++] = {x, e->Dir};
+      }
+#endif
+      SortCrossings(crossings.data(), count);
+      int winding = 0;
+      float spanStart = 0;
+      for (size_t i = 0; i < count; ++i) {
+        const auto [x, dir] = crossings[i];
+        const int before = winding;
+        winding += dir;
+        if (before == 0 && winding != 0) {
+          spanStart = x;
+        } else if (before != 0 && winding == 0) {
+          // [spanStart, x) clipped to the row, exact in x.
+          const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
+          if (xb <= xa) continue;
+          FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k});
+        }
+      }
+    }
+    // A pixel strictly inside a span gets 1 from it; only the pixels at the
+    // ends of spans (the edge pixels) get fractions. A pixel that never is an
+    // end sums whole numbers, so its sum is its count of spans, kept in a
+    // difference array. Edge pixels are summed in float, replaying every
+    // span in order, their whole ones included.
+    std::fill(diff + c0, diff + c1 + 1, 0);
+    edges.clear();
+    for (const TSpan& sp : FSpans) {
+      if (sp.PB > sp.PA + 1) {
+        ++diff[sp.PA + 1];
+        --diff[sp.PB];
+      }
+      for (int e : {sp.PA, sp.PB})
+        if (!mark[e]) {
+          mark[e] = 1;
+          cover[e] = 0.0f;
+          edges.push_back(e);
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    // A sub-scanline's spans run left to right: one walk over the edge
+    // pixels per sub-scanline finds those inside each span.
+    auto next = edges.cbegin();
+    int lastK = -1;
+    for (const TSpan& sp : FSpans) {
+      const int pa = sp.PA, pb = sp.PB;
+      if (sp.K != lastK) {
+        next = edges.cbegin();
+        lastK = sp.K;
+      }
+      while (next != edges.cend() && *next <= pa) ++next;
+      if (pa == pb) {
+        cover[pa] += (sp.XB - sp.XA);
+        continue;
+      }
+      cover[pa] += static_cast<float>(pa + 1) - sp.XA;
+      for (auto e = next; e != edges.cend() && *e < pb; ++e) cover[*e] += 1.0f;
+      cover[pb] += sp.XB - static_cast<float>(pb);
+    }
+    int inside = 0;
+    for (int x = c0; x < c1; ++x) {
+      inside += diff[x];
+      if (mark[x]) {
+        bytes[x] = toByte(cover[x]);
+        mark[x] = 0;
+      } else {
+        bytes[x] = wholeBytes[inside];
+      }
+    }
+    ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
+  }
+}
+
+void TBitmap32::PolygonCoverage(const std::vector<TFloatPoint>& APolygon, std::vector<uint8_t>& ACoverage) const {
+  ACoverage.assign(static_cast<size_t>(FWidth) * FHeight, 0);
+  ScanPolygon(APolygon, PolygonBox(APolygon), [&](int ARow, int X0, int X1, const uint8_t* ACov) {
+    std::copy(ACov + X0, ACov + X1, ACoverage.data() + static_cast<size_t>(ARow) * FWidth + X0);
+  });
+}
+
+void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TFloatPoint AStart,
+                                    TFloatPoint AEnd, const std::vector<TGradientStop>& AStops) {
+  if (APolygon.size() < 3 || AStops.empty() || Empty()) return;
+  const TPolygonBox box = PolygonBox(APolygon);
+  if (box.RowFirst > box.RowLast || box.ColFirst >= box.ColEnd) return;
+  const float gx = AEnd.X - AStart.X, gy = AEnd.Y - AStart.Y;
+  const float len2 = gx * gx + gy * gy;
+  // Position of the pixel centre projected on the gradient line.
+  auto colorAt = [&](int x, int y) {
+    const float t = len2 > 0 ? ((static_cast<float>(x) + 0.5f - AStart.X) * gx +
+                                (static_cast<float>(y) + 0.5f - AStart.Y) * gy) / len2
+                             : 0.0f;
+    return GradientColorAt(AStops, t);
+  };
+  // When the gradient runs along one axis the other term is ±0 and the
+  // colour depends on one coordinate only: one lookup per column or per row.
+  const bool finite = std::isfinite(AStart.X) && std::isfinite(AStart.Y) && std::isfinite(gx) && std::isfinite(gy);
+  const bool perColumn = finite && len2 > 0 && gy == 0;
+  const bool perRow = finite && !perColumn && (len2 > 0 ? gx == 0 : true);
+  FColorRow.resize(static_cast<size_t>(FWidth));
+  TColor32* colors = FColorRow.data();
+  bool opaqueColumns = true;
+  if (perColumn)
+    for (int x = box.ColFirst; x < box.ColEnd; ++x) {
+      colors[x] = colorAt(x, box.RowFirst);
+      opaqueColumns = opaqueColumns && (colors[x] >> 24) == 255;
+    }
+  ScanPolygon(APolygon, box, [&](int ARow, int X0, int X1, const uint8_t* ACov) {
+    TColor32* row = ScanLine(ARow);
+    if (perRow || perColumn) {
+      const TColor32 c = perRow ? colorAt(X0, ARow) : 0;
+      const TOverOpaque over(c);
+      // Fully covered runs of opaque colour replace the pixels outright.
+      const bool opaque = perRow ? (c >> 24) == 255 : opaqueColumns;
+      int x = X0;
+      while (x < X1) {
+        if (ACov[x] == 255 && (opaque || perRow)) {
+          int e = x + 1;
+          while (e < X1 && ACov[e] == 255) ++e;
+          if (!opaque) OverRun(over, row + x, e - x);
+          else if (perRow) std::fill(row + x, row + e, c);
+          else std::copy(colors + x, colors + e, row + x);
+          x = e;
+          continue;
+        }
+        if (ACov[x]) row[x] = BlendPixelCoverage(perRow ? c : colors[x], row[x], ACov[x]);
+        ++x;
+      }
+    } else {
+      for (int x = X0; x < X1; ++x)
+        if (ACov[x]) row[x] = BlendPixelCoverage(colorAt(x, ARow), row[x], ACov[x]);
+    }
+  });
+}

@@ -1,0 +1,73 @@
+// The text port: measuring and drawing text into a TBitmap32. Widgets only
+// ever reach text through the bitmap's TextExtent/Textout/RenderText, which
+// use the current engine: GDI on Windows, the deterministic built-in engine
+// everywhere else (and in golden tests, so images match across machines).
+//
+// Geometry shared by every engine (X, Y is the top-left of the text cell):
+// - orientation 0: the text occupies x in [X, X + cx), y in [Y, Y + cy);
+// - orientation 900: the text runs upward from (X, Y), its baseline pointing
+//   up the screen and the tops of the glyphs to the left; it occupies
+//   x in [X, X + cy) and y in (Y - cx, Y], i.e. rows Y - cx + 1 .. Y;
+// with (cx, cy) = TextExtent (cx along the baseline, also when rotated).
+// Glyph overhangs (italics, descenders) may reach a little outside this box.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/bitmap32.h"
+
+class TQD_TextEngine {
+ public:
+  virtual ~TQD_TextEngine() = default;
+  // Width along the baseline and cell height, whatever the orientation.
+  virtual TSize TextExtent(const TQD_Font& AFont, std::string_view AText) = 0;
+  // Aliased and without alpha: every pixel the glyphs cover is written with
+  // ABitmap.Font.Color (0x00BBGGRR) as an opaque ARGB colour; clipped to
+  // AClip and to the bitmap.
+  virtual void Textout(TBitmap32& ABitmap, int X, int Y, const TRect& AClip, std::string_view AText) = 0;
+  // Anti-aliased in ABitmap.Font, each pixel blended with AColor at
+  // coverage × AColor's alpha; clipped to the bitmap.
+  virtual void RenderText(TBitmap32& ABitmap, int X, int Y, std::string_view AText, TColor32 AColor) = 0;
+};
+
+// The engine every bitmap uses. Starts as the built-in engine; the program
+// sets the GDI engine at start on Windows. The engine is not owned.
+TQD_TextEngine& CurrentTextEngine();
+void SetCurrentTextEngine(TQD_TextEngine* AEngine);  // nullptr: back to built-in
+TQD_TextEngine& BuiltinTextEngine();
+
+// Opaque ARGB from a platform colour 0x00BBGGRR.
+constexpr TColor32 WinColorToColor32(uint32_t C) {
+  return 0xFF000000u | ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF);
+}
+
+// Coverage of rendered text, already in screen orientation: pixel (i, j) of
+// the mask lies on bitmap pixel (X + Left + i, Y + Top + j) for text drawn at
+// (X, Y). Engines produce it; the placement below is shared.
+struct TQD_TextMask {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint8_t> Coverage;  // 0..255, Width × Height, rows top-down
+  void Reset(int ALeft, int ATop, int AWidth, int AHeight);
+  uint8_t& At(int I, int J) { return Coverage[static_cast<size_t>(J) * Width + I]; }
+  uint8_t At(int I, int J) const { return Coverage[static_cast<size_t>(J) * Width + I]; }
+};
+
+// Writes AColor to every pixel whose coverage is at least AThreshold, inside
+// AClip and the bitmap.
+void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, const TRect& AClip,
+                   TColor32 AColor, uint8_t AThreshold);
+// Blends AColor with its alpha scaled by each pixel's coverage.
+void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, TColor32 AColor);
+
+// Decodes UTF-8 into code points; every byte of a malformed sequence becomes
+// U+FFFD, so each input byte is accounted for and nothing is read past the end.
+std::u32string DecodeUtf8(std::string_view AText);
+void DecodeUtf8(std::string_view AText, std::u32string& AOut);  // reuses AOut's storage
+// The number of code points DecodeUtf8 gives, without allocating.
+size_t CountCodePoints(std::string_view AText);
