@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/busy_guard.h"
 #include "settings/autostart.h"
 
 namespace {
@@ -15,19 +16,6 @@ constexpr TQD_MonitorKind kDestroyOrder[] = {TQD_MonitorKind::Network, TQD_Monit
                                              TQD_MonitorKind::GPU, TQD_MonitorKind::CPU, TQD_MonitorKind::Clock};
 
 std::string Milliseconds(int64_t AValue) { return std::to_string(AValue) + " ms"; }
-
-// Clears the flag on every way out, also when a window throws: a flag left
-// set would stop every later polling-done event from reaching the windows.
-class TBusyScope {
- public:
-  explicit TBusyScope(bool& AFlag) : FFlag(AFlag) { FFlag = true; }
-  ~TBusyScope() { FFlag = false; }
-  TBusyScope(const TBusyScope&) = delete;
-  TBusyScope& operator=(const TBusyScope&) = delete;
-
- private:
-  bool& FFlag;
-};
 
 }  // namespace
 
@@ -224,8 +212,9 @@ void TQD_MainForm::UpdateMonitors(TQD_DataLogger& Sender, bool RebuildDriveMonit
   (void)Sender;
   // A nested message loop (a rebuild, a dialog) may deliver the next event
   // while this one runs: it is dropped, not queued.
-  if (FUpdateBusy || !FDataLogger) return;
-  TBusyScope busy(FUpdateBusy);
+  if (!FDataLogger) return;
+  const TQD_BusyGuard busy(FUpdateBusy);
+  if (!busy) return;
 
   switch (FDataLogger->LastInternalPollingStatus()) {
     case insOK: FStatusPanel2 = "System info polling status: OK"; break;

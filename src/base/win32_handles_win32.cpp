@@ -18,16 +18,19 @@ std::string WideToUtf8(const wchar_t* AText, size_t ALength) {
 }
 
 std::string SystemErrorText(DWORD ACode) {
-  wchar_t* buffer = nullptr;
+  struct TLocalFree {
+    void operator()(wchar_t* ABuffer) const { LocalFree(ABuffer); }
+  };
+  wchar_t* raw = nullptr;
   DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, ACode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+                           nullptr, ACode, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+  const TQD_UniqueHandle<wchar_t*, TLocalFree> buffer(raw);
   std::string text;
-  if (n && buffer) {
-    while (n > 0 && (buffer[n - 1] == L'\r' || buffer[n - 1] == L'\n' || buffer[n - 1] == L' ')) --n;
-    text = WideToUtf8(buffer, n);
+  if (n && raw) {
+    while (n > 0 && (raw[n - 1] == L'\r' || raw[n - 1] == L'\n' || raw[n - 1] == L' ')) --n;
+    text = WideToUtf8(raw, n);
   }
-  if (buffer) LocalFree(buffer);
   if (text.empty()) text = "error " + std::to_string(ACode);
   return text;
 }

@@ -3,22 +3,10 @@
 
 #include <stdexcept>
 
+#include "base/busy_guard.h"
 #include "collector/units.h"
 
 namespace {
-
-// Clears a busy flag on every exit from a poll, also when the poll or its
-// event handler throws: a flag left set would stop that poll for good.
-class BusyScope {
- public:
-  explicit BusyScope(bool& AFlag) : FFlag(AFlag) { FFlag = true; }
-  ~BusyScope() { FFlag = false; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& FFlag;
-};
 
 int32_t ElapsedMs(TQD_Clock& AClock, int64_t AStart) {
   return static_cast<int32_t>(AClock.MonotonicMs() - AStart);
@@ -113,8 +101,8 @@ void TQD_DataLogger::ResetHardwareModel() {
 }
 
 void TQD_DataLogger::HWiPolling() {
-  if (FHWiTimerBusy) return;
-  BusyScope busy(FHWiTimerBusy);
+  const TQD_BusyGuard busy(FHWiTimerBusy);
+  if (!busy) return;
   const int64_t start = FPorts.Clock->MonotonicMs();
 
   ReadSnapshot();
@@ -132,8 +120,8 @@ void TQD_DataLogger::HWiPolling() {
 }
 
 void TQD_DataLogger::InternalPolling() {
-  if (FInternalTimerBusy) return;
-  BusyScope busy(FInternalTimerBusy);
+  const TQD_BusyGuard busy(FInternalTimerBusy);
+  if (!busy) return;
   const int64_t start = FPorts.Clock->MonotonicMs();
 
   FLastInternalPollingStatus = insOK;

@@ -9,7 +9,6 @@
 #include "collector/network_win32.h"
 
 #include <cstring>
-#include <memory>
 
 #include "base/win32_handles_win32.h"
 
@@ -18,7 +17,7 @@ namespace {
 struct TMibTableFree {
   void operator()(MIB_IF_TABLE2* ATable) const { FreeMibTable(ATable); }
 };
-using TMibIfTable = std::unique_ptr<MIB_IF_TABLE2, TMibTableFree>;
+using TMibIfTable = TQD_UniqueHandle<MIB_IF_TABLE2*, TMibTableFree>;
 
 // Converts into an existing string, keeping its storage when it is big enough.
 void AssignUtf8(const wchar_t* AText, size_t ALength, std::string& Out) {
@@ -46,9 +45,9 @@ bool TQD_NetworkWin32::GetIfTable(std::vector<TQD_IFRow>& ARows) {
     return false;
   }
   FLastError.clear();
-  ARows.resize(table->NumEntries);
-  for (ULONG i = 0; i < table->NumEntries; ++i) {
-    const MIB_IF_ROW2& src = table->Table[i];
+  ARows.resize(table.Get()->NumEntries);
+  for (ULONG i = 0; i < table.Get()->NumEntries; ++i) {
+    const MIB_IF_ROW2& src = table.Get()->Table[i];
     TQD_IFRow& dst = ARows[i];
     static_assert(sizeof(src.InterfaceGuid) == sizeof(dst.InterfaceGuid));
     std::memcpy(dst.InterfaceGuid.data(), &src.InterfaceGuid, sizeof(dst.InterfaceGuid));

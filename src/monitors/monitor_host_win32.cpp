@@ -122,16 +122,14 @@ void TQD_MonitorHostWin32::InvalidateWidgets() {
 }
 
 void TQD_MonitorHostWin32::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(Handle(), &ps);
+  TQD_PaintScope paint(Handle());
   if (FMonitor) {
     for (const auto& w : FMonitor->Grid().Widgets()) {
       const TRect& b = w->BoundsRect();
       RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
-      if (IntersectRect(&hit, &cell, &ps.rcPaint)) BlitBitmap32(dc, b.Left, b.Top, w->Buffer());
+      if (IntersectRect(&hit, &cell, &paint.Paint().rcPaint)) BlitBitmap32(paint.DC(), b.Left, b.Top, w->Buffer());
     }
   }
-  EndPaint(Handle(), &ps);
 }
 
 void TQD_MonitorHostWin32::DpiChanging(int, int) {

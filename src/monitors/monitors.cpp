@@ -1,5 +1,6 @@
 // The five monitor windows; see monitors.h.
 #include "monitors/monitors.h"
+#include "base/busy_guard.h"
 
 #include "collector/data_logger.h"
 #include "settings/settings.h"
@@ -47,15 +48,14 @@ void TMonitor_Clock::AddContentRows() {
 }
 
 void TMonitor_Clock::Tick() {
-  if (FTimerBusy) return;
-  FTimerBusy = true;
+  const TQD_BusyGuard busy(FTimerBusy);
+  if (!busy) return;
   const int64_t start = Now();
   bool any = false;
   for (TQD_Label* l : FGrid.Labels()) any |= l->ManualRepaint();
   FLastPaintDuration = static_cast<int32_t>(Now() - start);
   if (any) FHost.InvalidateWidgets();
   if (OnUpdateDone) OnUpdateDone(*this);
-  FTimerBusy = false;
 }
 
 // --- hardware windows ----------------------------------------------------------

@@ -19,7 +19,7 @@
 #include <string>
 #include <tuple>
 
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 #include "render/text_engine.h"
 
 class TQD_GdiTextEngine : public TQD_TextEngine {

@@ -4,34 +4,8 @@
 
 #include <windows.h>
 
-#include <utility>
-
+#include "base/win32_handles_win32.h"
 #include "settings/key_value_store.h"
-
-// An open registry key, closed with RegCloseKey. Predefined roots are never closed.
-class TQD_RegKey {
- public:
-  TQD_RegKey() = default;
-  explicit TQD_RegKey(HKEY AKey) : FKey(AKey) {}
-  ~TQD_RegKey() { Reset(); }
-  TQD_RegKey(TQD_RegKey&& A) noexcept : FKey(std::exchange(A.FKey, nullptr)) {}
-  TQD_RegKey& operator=(TQD_RegKey&& A) noexcept {
-    if (this != &A) {
-      Reset();
-      FKey = std::exchange(A.FKey, nullptr);
-    }
-    return *this;
-  }
-  HKEY Get() const { return FKey; }
-  explicit operator bool() const { return FKey != nullptr; }
-  void Reset() {
-    if (FKey) RegCloseKey(FKey);
-    FKey = nullptr;
-  }
-
- private:
-  HKEY FKey = nullptr;
-};
 
 class TQD_RegistryStoreWin32 final : public TQD_KeyValueStore {
  public:

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/action.h"
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 class TQD_PopupMenu {
  public:

@@ -5,7 +5,7 @@
 
 #include "base/app_exception.h"
 #include "base/dpi.h"
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 #include "base/win32_handles_win32.h"
 
 namespace {
@@ -32,7 +32,7 @@ int GetWindowDPI(HWND AWindow) {
     const UINT dpi = getDpiForWindow(AWindow);
     if (dpi) return static_cast<int>(dpi);
   }
-  TQD_WindowDC screen(nullptr);
+  TQD_WindowDC screen = QD_GetWindowDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : QD_DefaultDPI;
 }

@@ -7,9 +7,9 @@
 #include <windows.h>
 
 #include <map>
-#include <set>
 
 #include "child_process_win32.h"
+#include "screen_win32.h"
 #include "collector/data_logger.h"
 #include "sim/fake_monitor_host.h"
 #include "sim/fake_ports.h"
@@ -54,25 +54,6 @@ bool WaitFor(const wchar_t* ACaption, const std::function<bool(HWND)>& APredicat
   return false;
 }
 
-size_t DistinctColours(HWND AWindow) {
-  RECT r{};
-  GetClientRect(AWindow, &r);
-  HDC screen = GetDC(AWindow);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof bi.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-  std::set<uint32_t> colours;
-  for (long i = 0; i < r.right * r.bottom; ++i) colours.insert(static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF);
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(AWindow, screen);
-  return colours.size();
-}
 
 // The content height of each window as the program computes it, from the
 // live block and this machine's system information.

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <set>
 
 #include "child_process_win32.h"
+#include "screen_win32.h"
 #include "widgets/color_table.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
@@ -41,32 +41,6 @@ int CountTopLevel(const wchar_t* AClass) {
       },
       reinterpret_cast<LPARAM>(&data));
   return data.Count;
-}
-
-// Distinct colours in the window's client area as the screen shows it.
-size_t DistinctColours(HWND AWindow) {
-  RECT r{};
-  GetClientRect(AWindow, &r);
-  HDC screen = GetDC(AWindow);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = r.right;
-  bi.bmiHeader.biHeight = -r.bottom;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-  std::set<uint32_t> colours;
-  const auto* p = static_cast<const uint32_t*>(bits);
-  for (long i = 0; i < r.right * r.bottom; ++i) colours.insert(p[i] & 0xFFFFFF);
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(AWindow, screen);
-  return colours.size();
 }
 
 }  // namespace

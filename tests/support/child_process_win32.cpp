@@ -43,7 +43,7 @@ TChild::TChild(const std::wstring& AArgs, const std::wstring& AProgram)
   if (ok) {
     FProcess = TQD_KernelHandle(pi.hProcess);
     FProcessId = pi.dwProcessId;
-    CloseHandle(pi.hThread);
+    TQD_KernelHandle thread(pi.hThread);  // not needed: closed at once
   }
 }
 

@@ -20,7 +20,7 @@
 #include "base/app_exception.h"
 #include "ui/bitmap_blit_win32.h"
 #include "base/dpi.h"
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 #include "ui/menu_win32.h"
 #include "ui/message_loop_win32.h"
 #include "ui/window_win32.h"
@@ -494,7 +494,7 @@ TEST(Handles, RepeatedWindowsWithMenusDoNotLeak) {
     TQD_MenuHandle menu = popup.Build();
     TQD_FontHandle font(CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     TQD_BrushHandle brush(CreateSolidBrush(RGB(0xDD, 0xEC, 0xF0)));
-    TQD_WindowDC dc(window.Handle());
+    TQD_WindowDC dc = QD_GetWindowDC(window.Handle());
     TQD_MemoryDC memory(CreateCompatibleDC(dc.Get()));
     TQD_BitmapHandle bitmap(CreateCompatibleBitmap(dc.Get(), 16, 16));
     {
