@@ -1,5 +1,5 @@
-// The Bitmap32 rasteriser; see bitmap32.h. Exact integer blending, one pixel
-// at a time (four with SSE2 where that gives the same integers). The polygon
+// The Bitmap32 rasteriser; see bitmap32.h. Exact integer blending; the inner
+// loops' kernels come in a scalar and an SSE2 build (bitmap32_kernels.h). The polygon
 // fill only visits the polygon's bounding box, finds each sub-scanline's
 // crossings among the edges that reach its row, and takes short cuts
 // (rectangles, whole-pixel span interiors, gradients along one axis, opaque
@@ -11,15 +11,14 @@
 #include <cmath>
 #include <limits>
 #include <utility>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
+#include "render/bitmap32_kernels.h"
 #include "render/graphics_common.h"
 
 namespace {
 
-uint32_t Channel(TColor32 C, int AShift) { return (C >> AShift) & 0xFF; }
+using QD_Kernels::RoundHalfAway;
+using QD_Kernels::TOverOpaque;
 
 // Sorts a sub-scanline's crossings. They come in polygon order, which for
 // graphs is nearly x order: insertion sort, unless it has to move too much.
@@ -42,65 +41,9 @@ void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
   }
 }
 
-// std::lround without the library call: in range, the fraction of a
-// non-negative float is exact, so comparing it with one half rounds alike.
-inline long RoundHalfAway(float AValue) {
-  if (!(AValue >= 0.0f && AValue < 1e9f)) return std::lround(AValue);
-  const auto i = static_cast<long>(AValue);
-  return AValue - static_cast<float>(i) >= 0.5f ? i + 1 : i;
-}
-
 // Vertical sub-scanlines per pixel row in polygon fills: 16 coverage levels
 // in y, exact coverage in x.
 constexpr int kSubScanlines = 16;
-
-// A colour blended over many opaque pixels: its share of each channel is the
-// same every time (see BlendPixel).
-struct TOverOpaque {
-  explicit TOverOpaque(TColor32 F)
-      : Alpha(F >> 24), Rest(255 - Alpha), R(Channel(F, 16) * Alpha + 127), G(Channel(F, 8) * Alpha + 127),
-        B(Channel(F, 0) * Alpha + 127), Color(F) {}
-  TColor32 operator()(TColor32 P) const {
-    if (Alpha == 0) return P;
-    if (Alpha == 255) return Color;
-    return 0xFF000000 | ((R + Channel(P, 16) * Rest) / 255) << 16 | ((G + Channel(P, 8) * Rest) / 255) << 8 |
-           (B + Channel(P, 0) * Rest) / 255;
-  }
-  uint32_t Alpha, Rest, R, G, B;
-  TColor32 Color;
-};
-
-// F over a run of pixels. Opaque pixels take TOverOpaque's integers, four at
-// a time where SSE2 is there: every sum stays below 65153, and for x <= 65534
-// (x + 1 + (x >> 8)) >> 8 is exactly x / 255. Other pixels blend one by one.
-void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
-  int i = 0;
-#ifdef __SSE2__
-  if (AOver.Alpha != 0 && AOver.Alpha != 255) {
-    const __m128i zero = _mm_setzero_si128(), alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m128i rest = _mm_set1_epi16(static_cast<short>(AOver.Rest));
-    const auto r = static_cast<short>(AOver.R), g = static_cast<short>(AOver.G), b = static_cast<short>(AOver.B);
-    const __m128i share = _mm_set_epi16(0, r, g, b, 0, r, g, b);
-    const __m128i one = _mm_set1_epi16(1);
-    auto channels = [&](__m128i APix) {
-      const __m128i x = _mm_add_epi16(_mm_mullo_epi16(APix, rest), share);
-      return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
-    };
-    for (; i + 4 <= AN; i += 4) {
-      __m128i* at = reinterpret_cast<__m128i*>(APixels + i);
-      const __m128i v = _mm_loadu_si128(at);
-      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, alpha), alpha)) != 0xFFFF) {
-        for (int j = i; j < i + 4; ++j)
-          APixels[j] = (APixels[j] >> 24) == 255 ? AOver(APixels[j]) : BlendPixel(AOver.Color, APixels[j]);
-        continue;
-      }
-      const __m128i lo = channels(_mm_unpacklo_epi8(v, zero)), hi = channels(_mm_unpackhi_epi8(v, zero));
-      _mm_storeu_si128(at, _mm_or_si128(_mm_packus_epi16(lo, hi), alpha));
-    }
-  }
-#endif
-  for (; i < AN; ++i) APixels[i] = (APixels[i] >> 24) == 255 ? AOver(APixels[i]) : BlendPixel(AOver.Color, APixels[i]);
-}
 
 }  // namespace
 
@@ -114,32 +57,7 @@ TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
   const TGradientStop& b = AStops[i];
   const float span = b.Position - a.Position;
   const float w = span > 0 ? (T - a.Position) / span : 1.0f;
-#ifdef __SSE2__
-  // The four channels side by side: the same float operations, clamp and
-  // rounding (truncate, then up where the fraction is at least one half).
-  if (std::isfinite(w)) {
-    const __m128i zero = _mm_setzero_si128();
-    auto floats = [&](TColor32 C) {
-      return _mm_cvtepi32_ps(
-          _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(C)), zero), zero));
-    };
-    const __m128 fa = floats(a.Color), fb = floats(b.Color);
-    __m128 c = _mm_add_ps(fa, _mm_mul_ps(_mm_sub_ps(fb, fa), _mm_set1_ps(w)));
-    c = _mm_min_ps(_mm_max_ps(c, _mm_setzero_ps()), _mm_set1_ps(255.0f));
-    const __m128i whole = _mm_cvttps_epi32(c);
-    const __m128i up = _mm_castps_si128(_mm_cmpge_ps(_mm_sub_ps(c, _mm_cvtepi32_ps(whole)), _mm_set1_ps(0.5f)));
-    const __m128i rounded = _mm_sub_epi32(whole, up);
-    const __m128i words = _mm_packs_epi32(rounded, rounded);
-    return static_cast<TColor32>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-  }
-#endif
-  TColor32 out = 0;
-  for (int shift = 0; shift <= 24; shift += 8) {
-    const float c = static_cast<float>(Channel(a.Color, shift)) +
-                    (static_cast<float>(Channel(b.Color, shift)) - static_cast<float>(Channel(a.Color, shift))) * w;
-    out |= static_cast<TColor32>(RoundHalfAway(std::clamp(c, 0.0f, 255.0f))) << shift;
-  }
-  return out;
+  return QD_Kernels::LerpColor(a.Color, b.Color, w);
 }
 
 void TBitmap32::SetSize(int AWidth, int AHeight) {
@@ -183,7 +101,7 @@ void TBitmap32::FillRectTS(const TRect& ARect, TColor32 AColor) {
   const TRect r = Clip(ARect);
   if (r.IsEmpty() || (AColor >> 24) == 0) return;
   const TOverOpaque over(AColor);
-  for (int y = r.Top; y < r.Bottom; ++y) OverRun(over, ScanLine(y) + r.Left, r.Width());
+  for (int y = r.Top; y < r.Bottom; ++y) QD_Kernels::OverRun(over, ScanLine(y) + r.Left, r.Width());
 }
 
 void TBitmap32::FrameRectTS(const TRect& ARect, TColor32 AColor) {
@@ -334,6 +252,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   }
   FActive.reserve(APolygon.size());
   FLanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
+  FLaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
   FSpans.reserve(APolygon.size() / 2 * kSubScanlines + 1);
   FEdgePixels.reserve(static_cast<size_t>(FWidth));
   if (FCrossings.size() < APolygon.size()) FCrossings.resize(APolygon.size());
@@ -398,55 +317,29 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
     if (FActive.empty()) continue;
     if (crossings.size() < FActive.size()) crossings.resize(FActive.size());
-#ifdef __SSE2__
     // The active edges as lanes of four: a.X, a.Y, b.X − a.X, b.Y − a.Y,
-    // top, bottom. Padding lanes lie below every sub-scanline.
+    // top, bottom, direction. Padding lanes lie below every sub-scanline.
     const size_t lanes = (FActive.size() + 3) & ~size_t{3};
     FLanes.resize(lanes * 6);
+    FLaneDirs.resize(lanes);
     float *ax = FLanes.data(), *ay = ax + lanes, *dx = ay + lanes, *dy = dx + lanes, *y0 = dy + lanes,
           *y1 = y0 + lanes;
     for (size_t j = 0; j < lanes; ++j) {
       if (j < FActive.size()) {
         const TEdge& e = *FActive[j];
         ax[j] = e.A.X, ay[j] = e.A.Y, dx[j] = e.B.X - e.A.X, dy[j] = e.B.Y - e.A.Y, y0[j] = e.Y0, y1[j] = e.Y1;
+        FLaneDirs[j] = e.Dir;
       } else {
         ax[j] = ay[j] = dx[j] = 0, dy[j] = 1, y0[j] = std::numeric_limits<float>::infinity(), y1[j] = -y0[j];
+        FLaneDirs[j] = 0;
       }
     }
-#endif
+    const QD_Kernels::TEdgeLanes edgeLanes{ax, ay, dx, dy, y0, y1, FLaneDirs.data(), lanes};
     // First the spans of every sub-scanline, then their sums.
     FSpans.clear();
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
-      size_t count = 0;
-#ifdef __SSE2__
-      // The crossings four edges at a time: the same operations per lane.
-      const __m128 y = _mm_set1_ps(ys);
-      for (size_t j = 0; j < lanes; j += 4) {
-        // half-open: shared vertices count once
-        const __m128 outside = _mm_or_ps(_mm_cmplt_ps(y, _mm_loadu_ps(y0 + j)), _mm_cmpge_ps(y, _mm_loadu_ps(y1 + j)));
-        int keep = ~_mm_movemask_ps(outside) & 0xF;
-        if (!keep) continue;
-        const __m128 x = _mm_add_ps(_mm_loadu_ps(ax + j), _mm_div_ps(_mm_mul_ps(_mm_sub_ps(y, _mm_loadu_ps(ay + j)),
-                                                                                 _mm_loadu_ps(dx + j)),
-                                                                      _mm_loadu_ps(dy + j)));
-        // A NaN (from a NaN or infinite vertex) has no place in the order and
-        // would index nowhere: it is left out.
-        keep &= _mm_movemask_ps(_mm_cmpord_ps(x, x));
-        alignas(16) float xs[4];
-        _mm_store_ps(xs, x);
-        for (int l = 0; l < 4; ++l)
-          if (keep & (1 << l)) crossings[count++] = {xs[l], FActive[j + static_cast<size_t>(l)]->Dir};
-      }
-#else
-      for (const TEdge* e : FActive) {
-        if (ys < e->Y0 || ys >= e->Y1) continue;  // half-open: shared vertices count once
-        // A NaN (from a NaN or infinite vertex) has no place in the order and
-        // would index nowhere: it is left out.
-        const float x = crossing(e->A, e->B, ys);
-        if (!std::isnan(x)) crossings[count++] = {x, e->Dir};
-      }
-#endif
+      const size_t count = QD_Kernels::Crossings(edgeLanes, ys, crossings.data());
       SortCrossings(crossings.data(), count);
       int winding = 0;
       float spanStart = 0;
@@ -563,7 +456,7 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
         if (ACov[x] == 255 && (opaque || perRow)) {
           int e = x + 1;
           while (e < X1 && ACov[e] == 255) ++e;
-          if (!opaque) OverRun(over, row + x, e - x);
+          if (!opaque) QD_Kernels::OverRun(over, row + x, e - x);
           else if (perRow) std::fill(row + x, row + e, c);
           else std::copy(colors + x, colors + e, row + x);
           x = e;

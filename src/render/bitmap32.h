@@ -214,5 +214,6 @@ class TBitmap32 {
   mutable std::vector<int> FEdgePixels;
   mutable std::vector<const TEdge*> FActive;
   mutable std::vector<float> FLanes;  // the active edges, lane by lane
+  mutable std::vector<int> FLaneDirs;
   std::vector<TColor32> FColorRow;
 };
