@@ -737,9 +737,9 @@ void MakeHost(TSF_Profile& p, const TSF_HostFigures& f) {
   const std::string model = HostProcessorName(f.Brand, vendor);
 
   p.Name = kHostProfileName;
-  p.Description = "this machine: " + model + " (" + std::to_string(packages) + (packages == 1 ? " package, " : " packages, ") +
-                  std::to_string(cores) + " cores, " + std::to_string(threads) + " threads, " +
-                  std::to_string((ram + (uint64_t{1} << 29)) >> 30) +
+  p.Description = "this machine: " + model + " (" + std::to_string(packages) +
+                  (packages == 1 ? " package, " : " packages, ") + std::to_string(cores) + " cores, " +
+                  std::to_string(threads) + " threads, " + std::to_string((ram + (uint64_t{1} << 29)) >> 30) +
                   " GB RAM), with intel-hybrid's GeForce RTX 3070 and two NVMe drives";
   p.CPUInfo = TQD_CPUINFO{vendor, packages, cores, threads};
   TBuilder b(p, 0x4057);
@@ -750,11 +750,11 @@ void MakeHost(TSF_Profile& p, const TSF_HostFigures& f) {
   // cores with fewer threads than the rest are efficiency cores.
   const uint32_t perCore = threads / cores, extra = threads % cores;
   const bool hybrid = vendor == 1 && extra != 0;
-  std::vector<uint32_t> pkgs;
+  uint32_t firstPkg = 0;  // the board's sensors follow the first package
   for (uint32_t inst = 0, first = 0; inst < packages; ++inst) {
     const uint32_t n = cores / packages + (inst < cores % packages ? 1 : 0);
     const uint32_t pkg = b.Driver(0.22, 0.16, 47 + 10 * inst, 0.07, 0.05);
-    pkgs.push_back(pkg);
+    if (inst == 0) firstPkg = pkg;
     TCPUSpec cpu;
     cpu.Instance = inst;
     cpu.Model = model;
@@ -785,11 +785,11 @@ void MakeHost(TSF_Profile& p, const TSF_HostFigures& f) {
   }
 
   b.Sensor(kSensorBoard, 0, "Motherboard");
-  b.Lagged(SENSOR_TYPE_TEMP, 0x01000000, "Motherboard", kCelsius, pkgs[0], 29, 36, 0.3, 1);
-  b.Lagged(SENSOR_TYPE_TEMP, 0x01000001, "CPU", kCelsius, pkgs[0], 32, 84, 1, 1);
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000000, "Motherboard", kCelsius, firstPkg, 29, 36, 0.3, 1);
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000001, "CPU", kCelsius, firstPkg, 32, 84, 1, 1);
   // The first fan whose label names the CPU is the processor's fan.
-  b.Lagged(SENSOR_TYPE_FAN, 0x03000000, "CPU", "RPM", pkgs[0], 640, 1850, 12, 1);
-  b.Lagged(SENSOR_TYPE_FAN, 0x03000001, "Chassis1", "RPM", pkgs[0], 720, 1150, 8, 1);
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000000, "CPU", "RPM", firstPkg, 640, 1850, 12, 1);
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000001, "Chassis1", "RPM", firstPkg, 720, 1150, 8, 1);
 
   AddDesktopDrives(b);
   AddGeForceRTX3070(b);
