@@ -255,12 +255,122 @@ TEST(SensorfeedProfiles, ServerHasTwoPackagesFourDrivesNoGPUAndAboutTwoThousandR
   EXPECT_EQ(l->HardwareDrives()[4].Temperature.dwReadingID, 0x01000000u);
 }
 
+// --- the host machine ------------------------------------------------------------
+
+namespace {
+
+TSF_HostFigures Figures(uint32_t AVendor, uint32_t APackages, uint32_t ACores, uint32_t AThreads,
+                        const std::string& ABrand = "") {
+  TSF_HostFigures f;
+  f.CPUInfo = TQD_CPUINFO{AVendor, APackages, ACores, AThreads};
+  f.Brand = ABrand;
+  f.RAMInfo.TotalReported = uint64_t{8} << 30;
+  return f;
+}
+
+TSF_Profile HostProfile(const TSF_HostFigures& AFigures) {
+  TSF_Profile p;
+  MakeHostProfile(AFigures, p);
+  return p;
+}
+
+}  // namespace
+
+TEST(HostProfile, EveryCoreTheCountsGiveShowsReadingsOnAMachineWithThoseCounts) {
+  struct TCase {
+    TSF_HostFigures Figures;
+    std::vector<size_t> CoresPerPackage;
+    std::vector<size_t> ThreadsPerCore;  // of the first package's cores
+    bool Hybrid;
+  };
+  const TCase cases[] = {
+      {Figures(1, 1, 2, 4), {2}, {2, 2}, false},
+      {Figures(2, 1, 2, 2, "AMD EPYC"), {2}, {1, 1}, false},
+      {Figures(2, 2, 16, 32), {8, 8}, std::vector<size_t>(8, 2), false},
+      {Figures(1, 1, 12, 20), {12}, {2, 2, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1}, true},
+      {Figures(0, 2, 5, 5), {3, 2}, {1, 1, 1}, false},
+  };
+  for (const TCase& k : cases) {
+    const TQD_CPUINFO& info = k.Figures.CPUInfo;
+    SCOPED_TRACE(std::to_string(info.Vendor) + "/" + std::to_string(info.NumCPUs) + "/" +
+                 std::to_string(info.NumPhysicalCores) + "/" + std::to_string(info.NumLogicalProcessors));
+    const TSF_Profile p = HostProfile(k.Figures);
+    // The logger runs on the machine the figures describe, not on the profile's own copy of them.
+    TFakeCollector ports;
+    ports.SystemInfo.CPU = info;
+    ports.SharedMemory.Block = WriteBlock(p.Block);
+    TQD_DataLogger l(ports.Ports(), false, 180, 2000);
+    l.HWiPolling();
+    ASSERT_EQ(l.LastHWiPollingStatus(), hwsOK);
+    ASSERT_EQ(l.NumCPUs(), static_cast<int>(k.CoresPerPackage.size()));
+    size_t threads = 0;
+    for (size_t c = 1; c < l.CPUs().size(); ++c) {
+      const TQD_CPUMTR_ACPU& cpu = l.CPUs()[c];
+      ASSERT_EQ(cpu.Cores.size(), k.CoresPerPackage[c - 1]);
+      for (size_t i = 0; i < cpu.Cores.size(); ++i) {
+        SCOPED_TRACE("CPU " + std::to_string(c) + " core " + std::to_string(i));
+        const TQD_CPUMTR_ACore& core = cpu.Cores[i];
+        for (const TQD_URID& u : {core.Clock, core.Temperature, core.Power, core.Voltage})
+          EXPECT_NE(l.FormatValue(u, dcsValue), "-") << URIDToText(u);
+        for (const TQD_CPUMTR_AThread& t : core.HardwareThreads) EXPECT_NE(l.FormatValue(t.Usage, dcsValue), "-");
+        if (c == 1) { EXPECT_EQ(core.HardwareThreads.size(), k.ThreadsPerCore[i]); }
+        EXPECT_EQ(core.IsPCore, k.Hybrid && core.HardwareThreads.size() == 2);
+        EXPECT_EQ(core.IsECore, k.Hybrid && core.HardwareThreads.size() == 1);
+        EXPECT_EQ(core.CCD, info.Vendor == 2 ? static_cast<int>(i / 8 + 1) : -1);
+        threads += core.HardwareThreads.size();
+      }
+      for (const TQD_URID& u : {cpu.Usage, cpu.Temperature, cpu.PackagePower})
+        EXPECT_NE(l.FormatValue(u, dcsValue), "-") << URIDToText(u);
+    }
+    EXPECT_EQ(threads, info.NumLogicalProcessors);
+    EXPECT_FALSE(URIDIsEmpty(l.CPUs()[1].Fanspeed));
+    ASSERT_EQ(l.NumGPUs(), 1);
+    EXPECT_EQ(l.GPUs()[1].MemoryTotal, 8192u);
+    EXPECT_EQ(l.NumHardwareDrives(), 2);
+  }
+}
+
+TEST(HostProfile, ProcessorIsNamedFromTheBrandStringLikeASensorProgramNamesIt) {
+  const std::pair<TSF_HostFigures, std::string> cases[] = {
+      {Figures(1, 1, 6, 12, "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz"), "Intel Core i7-8700"},
+      {Figures(1, 2, 28, 56, "       Intel(R) Xeon(R) CPU E5-2680 v4 @ 2.40GHz"), "Intel Xeon E5-2680 v4"},
+      {Figures(2, 1, 16, 32, std::string("AMD Ryzen 9 5950X 16-Core Processor  \0\0\0", 41)), "AMD Ryzen 9 5950X"},
+      {Figures(2, 1, 2, 2, "AMD EPYC"), "AMD EPYC"},
+      {Figures(2, 1, 2, 2, std::string(48, ' ')), "AMD processor"},
+      {Figures(0, 1, 2, 2), "Processor"},
+  };
+  for (const auto& [figures, name] : cases) {
+    bool found = false;
+    for (const TSF_Sensor& s : HostProfile(figures).Block.Sensors) found |= s.szSensorNameOrig == "CPU [#0]: " + name;
+    EXPECT_TRUE(found) << name;
+  }
+}
+
+TEST(HostProfile, SameFiguresGiveTheSameBlockAndCountsOfZeroCountAsOne) {
+  const TSF_HostFigures f = Figures(2, 1, 8, 16, "AMD Ryzen 7 5800X 8-Core Processor");
+  TSF_Profile a = HostProfile(f), b = HostProfile(f);
+  for (uint64_t tick = 1; tick <= 3; ++tick) {
+    EXPECT_EQ(WriteBlock(a.Block), WriteBlock(b.Block));
+    AdvanceProfile(a, tick, 1000);
+    AdvanceProfile(b, tick, 1000);
+  }
+  const TSF_Profile none = HostProfile(Figures(1, 0, 0, 0));
+  const TQD_CPUINFO& counts = none.CPUInfo;
+  EXPECT_EQ((std::vector<uint32_t>{counts.NumCPUs, counts.NumPhysicalCores, counts.NumLogicalProcessors}),
+            std::vector<uint32_t>(3, 1));
+  TProfileLogger l(none);
+  ASSERT_EQ(l->NumCPUs(), 1);
+  EXPECT_EQ(l->CPUs()[1].Cores.size(), 1u);
+}
+
 // --- how values move --------------------------------------------------------------
 
 TEST(SensorfeedProfiles, ValuesMoveWithinPlausibleRangesAndKeepMinMaxAvg) {
-  for (const std::string& name : ProfileNames()) {
-    SCOPED_TRACE(name);
-    TSF_Profile p = Profile(name);
+  std::vector<TSF_Profile> profiles;
+  for (const std::string& name : ProfileNames()) profiles.push_back(Profile(name));
+  profiles.push_back(HostProfile(Figures(1, 1, 12, 20, "12th Gen Intel(R) Core(TM) i7-12700K")));
+  for (TSF_Profile& p : profiles) {
+    SCOPED_TRACE(p.Name);
     const int64_t start = p.Block.PollTime;
     const std::vector<TSF_Reading> first = p.Block.Readings;
     size_t moved = 0, moving = 0;
@@ -361,15 +471,17 @@ TEST(SensorfeedCommandLine, CommandsOptionsAndTheirMistakes) {
 
   ASSERT_TRUE(ParseCommandLine({"publish"}, o, err));
   EXPECT_EQ(o.Command, TSF_Command::Publish);
-  EXPECT_EQ(o.Profile, "intel-hybrid");
+  EXPECT_EQ(o.Profile, "host");
   EXPECT_EQ(o.IntervalMs, 1000u);
+  ASSERT_TRUE(ParseCommandLine({"publish", "--profile", "host"}, o, err));
+  EXPECT_EQ(o.Profile, "host");
   ASSERT_TRUE(ParseCommandLine({"publish", "--profile", "server", "--interval", "250", "--stop-event", "Local\\x"}, o, err));
   EXPECT_EQ(o.Profile, "server");
   EXPECT_EQ(o.IntervalMs, 250u);
   EXPECT_EQ(o.StopEvent, "Local\\x");
 
   EXPECT_FALSE(ParseCommandLine({"publish", "--profile", "laptop"}, o, err));
-  EXPECT_NE(err.find("intel-hybrid, amd-desktop, server"), std::string::npos) << err;
+  EXPECT_NE(err.find("host, intel-hybrid, amd-desktop, server"), std::string::npos) << err;
   for (const char* bad : {"19", "60001", "1e3", "", "-5", "99999999999"})
     EXPECT_FALSE(ParseCommandLine({"publish", "--interval", bad}, o, err)) << bad;
   EXPECT_FALSE(ParseCommandLine({"publish", "--interval"}, o, err));

@@ -17,6 +17,7 @@
 #include "sim/fake_ports.h"
 #include "sim/profiles.h"
 #include "collector/shared_memory_win32.h"
+#include "collector/system_info_win32.h"
 #include "base/win32_handles_win32.h"
 
 namespace {
@@ -92,6 +93,38 @@ TEST(SensorfeedExe, PublishesAMovingBlockRefusesASecondPublisherAndStopsMarkedDe
   logger->HWiPolling();
   EXPECT_EQ(logger->LastHWiPollingStatus(), hwsNoMapping);
   EXPECT_NE(publisher.Output().find("marked DEAD"), std::string::npos);
+}
+
+TEST(SensorfeedExe, PublishesThisMachineByDefaultWithEveryCoreItsProcessorCountsGive) {
+  TStopEvent stop;
+  TChild publisher(L"publish --interval 200" + stop.Arg());
+  ASSERT_TRUE(WaitForActiveBlock()) << publisher.Output();
+  // Quendal's view: the real block and the real processor counts of this machine.
+  TFakeCollector fakes;
+  TQD_SharedMemoryWin32 memory;
+  TQD_SystemInfoWin32 system;
+  TQD_CollectorPorts ports = fakes.Ports();
+  ports.SharedMemory = &memory;
+  ports.SystemInfo = &system;
+  TQD_DataLogger logger(ports, false, 180, 2000);
+  logger.HWiPolling();
+  ASSERT_EQ(logger.LastHWiPollingStatus(), hwsOK);
+  const TQD_CPUINFO& info = logger.CPUInfo();
+  ASSERT_GT(info.NumPhysicalCores, 0u);
+  ASSERT_EQ(logger.NumCPUs(), static_cast<int>(info.NumCPUs));
+  size_t cores = 0, threads = 0;
+  for (size_t c = 1; c < logger.CPUs().size(); ++c)
+    for (const TQD_CPUMTR_ACore& core : logger.CPUs()[c].Cores) {
+      for (const TQD_URID& u : {core.Clock, core.Temperature, core.Power, core.Voltage})
+        EXPECT_NE(logger.FormatValue(u, dcsValue), "-") << "CPU " << c << " core " << cores;
+      ++cores;
+      threads += core.HardwareThreads.size();
+    }
+  EXPECT_EQ(cores, info.NumPhysicalCores);
+  EXPECT_EQ(threads, info.NumLogicalProcessors);
+  stop.Set();
+  EXPECT_EQ(publisher.Wait(10000), 0);
+  EXPECT_NE(publisher.Output().find("publishing profile \"host\""), std::string::npos) << publisher.Output();
 }
 
 TEST(SensorfeedExe, RecordAndReplayKeepTheBlockByteForByte) {

@@ -7,9 +7,15 @@
 
 namespace {
 
+std::vector<std::string> PublishableProfiles() {
+  std::vector<std::string> names = ProfileNames();
+  names.insert(names.begin(), kHostProfileName);
+  return names;
+}
+
 std::string ProfileList() {
   std::string s;
-  for (const std::string& n : ProfileNames()) s += (s.empty() ? "" : ", ") + n;
+  for (const std::string& n : PublishableProfiles()) s += (s.empty() ? "" : ", ") + n;
   return s;
 }
 
@@ -54,7 +60,7 @@ bool ParseCommandLine(const std::vector<std::string>& AArgs, TSF_Options& AOptio
     } else if (a == "--profile" && c == TSF_Command::Publish) {
       if (!hasValue) { AError = "--profile needs a name (" + ProfileList() + ")"; return false; }
       AOptions.Profile = AArgs[++i];
-      const std::vector<std::string> names = ProfileNames();
+      const std::vector<std::string> names = PublishableProfiles();
       if (std::find(names.begin(), names.end(), AOptions.Profile) == names.end()) {
         AError = "unknown profile \"" + AOptions.Profile + "\"; the profiles are: " + ProfileList();
         return false;
@@ -93,9 +99,11 @@ std::string UsageText() {
          "\n"
          "usage:\n"
          "  sensorfeed publish [--profile NAME] [--interval MS] [--stop-event NAME]\n"
-         "      publish a built-in machine whose values move every interval (default 1000 ms)\n"
+         "      publish a machine whose values move every interval (default 1000 ms)\n"
          "      until Ctrl+C, the console closing, or the named event being set;\n"
-         "      the block is marked DEAD on the way out\n"
+         "      the block is marked DEAD on the way out. The default profile, host, is\n"
+         "      this machine (its processor, package, core and thread counts, and RAM, so\n"
+         "      Quendal shows every core here) with intel-hybrid's GPU and drives\n"
          "  sensorfeed record FILE\n"
          "      copy the live block byte for byte to FILE\n"
          "  sensorfeed replay FILE [--interval MS] [--stop-event NAME]\n"
@@ -105,7 +113,7 @@ std::string UsageText() {
          "      read the live block as Quendal does and print the polling status, sensors and\n"
          "      readings; --system adds the system information, --model the hardware model\n"
          "\n"
-         "profiles: " + ProfileList() + " (default intel-hybrid)\n"
+         "profiles: " + ProfileList() + " (default " + kHostProfileName + ")\n"
          "exit codes: 0 done, 1 failed (no block, mapping exists, file error), 2 bad command line\n"
          "Creating a Global\\ mapping needs an elevated prompt on Windows.\n";
 }

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "sim/profiles.h"
+
 enum class TSF_Command { Help, Publish, Record, Replay, Dump };
 
 struct TSF_Options {
   TSF_Command Command = TSF_Command::Help;
-  std::string Profile = "intel-hybrid";
+  std::string Profile = kHostProfileName;
   uint32_t IntervalMs = 1000;
   std::string File;       // record, replay
   std::string StopEvent;  // publish, replay: a named event that stops the publisher when set

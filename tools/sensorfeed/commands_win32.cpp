@@ -1,6 +1,7 @@
-// sensorfeed's commands on Windows: publish a profile, record the live block
-// to a file, replay a file, dump the live block through Quendal's own data
-// logger. Exit codes are in command_line.h.
+// sensorfeed's commands on Windows: publish a profile (by default one built
+// from this machine's own figures), record the live block to a file, replay a
+// file, dump the live block through Quendal's own data logger. Exit codes are
+// in command_line.h.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "collector/data_logger.h"
 #include "sensorfeed/dump_text.h"
 #include "collector/hwinfo_sm2.h"
+#include "sensorfeed/host_figures_win32.h"
 #include "collector/network_win32.h"
 #include "sim/profiles.h"
 #include "sensorfeed/publisher_win32.h"
@@ -125,7 +127,9 @@ std::string BlockSummary(const std::vector<uint8_t>& ABytes) {
 
 int RunPublish(const TSF_Options& AOptions) {
   TSF_Profile profile;
-  if (!MakeProfile(AOptions.Profile, profile)) {
+  if (AOptions.Profile == kHostProfileName) {
+    MakeHostProfile(ReadHostFigures(), profile);
+  } else if (!MakeProfile(AOptions.Profile, profile)) {
     Fail("unknown profile \"" + AOptions.Profile + "\"");
     return kExitUsage;
   }

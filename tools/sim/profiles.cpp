@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "collector/hwinfo_sm2.h"
 
@@ -388,6 +389,45 @@ void AddWHEA(TBuilder& b) {
   b.Const(SENSOR_TYPE_OTHER, 0x08000000, "Total Errors", "", 0);  // HWiNFO writes no unit for counts
 }
 
+// The two NVMe drives of intel-hybrid (the host profile has them too).
+void AddDesktopDrives(TBuilder& b) {
+  AddDrive(b, TDriveSpec{0, "Samsung SSD 980 PRO 1TB", "S5GXNF0R312345A", "System", 7000, 5000, 36, 56, 98, 18234, 21410, 2, false});
+  AddDrive(b, TDriveSpec{1, "WD_BLACK SN770 2TB", "22361K801234", "", 5150, 4850, 33, 51, 100, 4120, 9388, 2, true});
+}
+
+// intel-hybrid's graphics card (the host profile has it too).
+void AddGeForceRTX3070(TBuilder& b) {
+  const uint32_t gpu = b.Driver(0.30, 0.25, 61, 0.08, 0.04);
+  const uint32_t video = b.Driver(0.05, 0.05, 53, 0.03, 0.05);
+  b.Sensor(kSensorGPUNvidia, 0, "GPU [#0]: NVIDIA GeForce RTX 3070: ");
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000000, "GPU Temperature", kCelsius, gpu, 38, 74, 0.5, 1);
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000004, "GPU Memory Junction Temperature", kCelsius, gpu, 44, 86, 0.5, 1);
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000005, "GPU Hot Spot Temperature", kCelsius, gpu, 47, 87, 0.6, 0.1);
+  b.Follow(SENSOR_TYPE_VOLT, 0x02000000, "GPU Core Voltage", "V", gpu, 0.681, 1.081, 0.006, 0.001);
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000000, "GPU Fan1", "RPM", gpu, 1000, 2150, 10, 1);
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000001, "GPU Fan2", "RPM", gpu, 1010, 2160, 10, 1);
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000002, "GPU Fan3", "RPM", gpu, 990, 2140, 10, 1);
+  b.Follow(SENSOR_TYPE_POWER, 0x05000000, "GPU Power", "W", gpu, 18, 220, 3, 0.001);
+  b.Follow(SENSOR_TYPE_CLOCK, 0x06000000, "GPU Clock", "MHz", gpu, 210, 1950, 15, 0.1);
+  b.Follow(SENSOR_TYPE_CLOCK, 0x06000004, "GPU Memory Clock", "MHz", gpu, 405, 1750, 0, 0.1);
+  b.Follow(SENSOR_TYPE_CLOCK, 0x06000005, "GPU Video Clock", "MHz", video, 555, 1770, 10, 0.1);
+  b.Follow(SENSOR_TYPE_USAGE, 0x07000000, "GPU Core Load", "%", gpu, 0, 100, 2, 1);
+  b.Follow(SENSOR_TYPE_USAGE, 0x07000001, "GPU Memory Controller Load", "%", gpu, 1, 62, 2, 1);
+  b.Follow(SENSOR_TYPE_USAGE, 0x07000002, "GPU Video Engine Load", "%", video, 0, 40, 1, 1);
+  b.Follow(SENSOR_TYPE_USAGE, 0x07000003, "GPU Bus Load", "%", gpu, 0, 18, 1, 1);
+  b.Follow(SENSOR_TYPE_USAGE, 0x07000004, "GPU D3D Usage", "%", gpu, 0, 100, 2, 0.1);
+  // Allocated MB and usage % describe the same memory: allocated / usage × 100
+  // is the card's 8192 MB, which is how the GPU monitor learns its size.
+  const int allocated = b.Follow(SENSOR_TYPE_OTHER, 0x080000FC, "GPU Memory Allocated", "MB", gpu, 900, 6600, 40, 1);
+  b.Linear(SENSOR_TYPE_USAGE, 0x07000008, "GPU Memory Usage", "%", allocated, 0, 100.0 / 8192, 0);
+  b.Linear(SENSOR_TYPE_OTHER, 0x080000FD, "GPU Memory Available", "MB", allocated, 8192, -1, 1);
+  b.Follow(SENSOR_TYPE_OTHER, 0x080000FE, "GPU D3D Memory Dedicated", "MB", gpu, 700, 6300, 40, 1);
+  b.Const(SENSOR_TYPE_OTHER, 0x08000100, "PCIe Link Speed", "GT/s", 16.0);
+  b.Flag(0x08000200, "Performance Limit - Power", gpu, 0.92);
+  b.Flag(0x08000201, "Performance Limit - Thermal", gpu, 2);
+  b.Flag(0x08000202, "Performance Limit - Utilization", gpu, -1);
+}
+
 // --- the profiles --------------------------------------------------------------
 
 void MakeIntelHybrid(TSF_Profile& p) {
@@ -458,38 +498,8 @@ void MakeIntelHybrid(TSF_Profile& p) {
   b.Lagged(SENSOR_TYPE_FAN, 0x03000003, "Chassis2", "RPM", pkg, 700, 1120, 8, 1, "Rear Exhaust");
   b.Follow(SENSOR_TYPE_FAN, 0x03000004, "AIO Pump", "RPM", sys, 2760, 2840, 15, 1);
 
-  AddDrive(b, TDriveSpec{0, "Samsung SSD 980 PRO 1TB", "S5GXNF0R312345A", "System", 7000, 5000, 36, 56, 98, 18234, 21410, 2, false});
-  AddDrive(b, TDriveSpec{1, "WD_BLACK SN770 2TB", "22361K801234", "", 5150, 4850, 33, 51, 100, 4120, 9388, 2, true});
-
-  const uint32_t gpu = b.Driver(0.30, 0.25, 61, 0.08, 0.04);
-  const uint32_t video = b.Driver(0.05, 0.05, 53, 0.03, 0.05);
-  b.Sensor(kSensorGPUNvidia, 0, "GPU [#0]: NVIDIA GeForce RTX 3070: ");
-  b.Lagged(SENSOR_TYPE_TEMP, 0x01000000, "GPU Temperature", kCelsius, gpu, 38, 74, 0.5, 1);
-  b.Lagged(SENSOR_TYPE_TEMP, 0x01000004, "GPU Memory Junction Temperature", kCelsius, gpu, 44, 86, 0.5, 1);
-  b.Lagged(SENSOR_TYPE_TEMP, 0x01000005, "GPU Hot Spot Temperature", kCelsius, gpu, 47, 87, 0.6, 0.1);
-  b.Follow(SENSOR_TYPE_VOLT, 0x02000000, "GPU Core Voltage", "V", gpu, 0.681, 1.081, 0.006, 0.001);
-  b.Lagged(SENSOR_TYPE_FAN, 0x03000000, "GPU Fan1", "RPM", gpu, 1000, 2150, 10, 1);
-  b.Lagged(SENSOR_TYPE_FAN, 0x03000001, "GPU Fan2", "RPM", gpu, 1010, 2160, 10, 1);
-  b.Lagged(SENSOR_TYPE_FAN, 0x03000002, "GPU Fan3", "RPM", gpu, 990, 2140, 10, 1);
-  b.Follow(SENSOR_TYPE_POWER, 0x05000000, "GPU Power", "W", gpu, 18, 220, 3, 0.001);
-  b.Follow(SENSOR_TYPE_CLOCK, 0x06000000, "GPU Clock", "MHz", gpu, 210, 1950, 15, 0.1);
-  b.Follow(SENSOR_TYPE_CLOCK, 0x06000004, "GPU Memory Clock", "MHz", gpu, 405, 1750, 0, 0.1);
-  b.Follow(SENSOR_TYPE_CLOCK, 0x06000005, "GPU Video Clock", "MHz", video, 555, 1770, 10, 0.1);
-  b.Follow(SENSOR_TYPE_USAGE, 0x07000000, "GPU Core Load", "%", gpu, 0, 100, 2, 1);
-  b.Follow(SENSOR_TYPE_USAGE, 0x07000001, "GPU Memory Controller Load", "%", gpu, 1, 62, 2, 1);
-  b.Follow(SENSOR_TYPE_USAGE, 0x07000002, "GPU Video Engine Load", "%", video, 0, 40, 1, 1);
-  b.Follow(SENSOR_TYPE_USAGE, 0x07000003, "GPU Bus Load", "%", gpu, 0, 18, 1, 1);
-  b.Follow(SENSOR_TYPE_USAGE, 0x07000004, "GPU D3D Usage", "%", gpu, 0, 100, 2, 0.1);
-  // Allocated MB and usage % describe the same memory: allocated / usage × 100
-  // is the card's 8192 MB, which is how the GPU monitor learns its size.
-  const int allocated = b.Follow(SENSOR_TYPE_OTHER, 0x080000FC, "GPU Memory Allocated", "MB", gpu, 900, 6600, 40, 1);
-  b.Linear(SENSOR_TYPE_USAGE, 0x07000008, "GPU Memory Usage", "%", allocated, 0, 100.0 / 8192, 0);
-  b.Linear(SENSOR_TYPE_OTHER, 0x080000FD, "GPU Memory Available", "MB", allocated, 8192, -1, 1);
-  b.Follow(SENSOR_TYPE_OTHER, 0x080000FE, "GPU D3D Memory Dedicated", "MB", gpu, 700, 6300, 40, 1);
-  b.Const(SENSOR_TYPE_OTHER, 0x08000100, "PCIe Link Speed", "GT/s", 16.0);
-  b.Flag(0x08000200, "Performance Limit - Power", gpu, 0.92);
-  b.Flag(0x08000201, "Performance Limit - Thermal", gpu, 2);
-  b.Flag(0x08000202, "Performance Limit - Utilization", gpu, -1);
+  AddDesktopDrives(b);
+  AddGeForceRTX3070(b);
 
   AddNetwork(b, 0, "Intel Ethernet Controller I225-V", 11800, 2400, 0);
   AddWHEA(b);
@@ -687,6 +697,106 @@ void MakeServer(TSF_Profile& p) {
   AddWHEA(b);
 }
 
+// --- the host machine ------------------------------------------------------------
+
+// Beyond the 2048 logical processors Windows runs on; guards against nonsense counts.
+constexpr uint32_t kMaxHostCores = 2048;
+
+// The processor as sensor programs name it, from the CPUID brand string:
+// "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz" is "Intel Core i7-8700",
+// "AMD Ryzen 9 5950X 16-Core Processor" is "AMD Ryzen 9 5950X".
+std::string HostProcessorName(const std::string& ABrand, uint32_t AVendor) {
+  std::string text;
+  for (char c : ABrand) text += c > ' ' && c <= '~' ? c : ' ';  // CPUID pads with blanks and zeros
+  for (const char* mark : {"(R)", "(r)", "(TM)", "(tm)"})
+    for (size_t at; (at = text.find(mark)) != std::string::npos;) text.erase(at, std::strlen(mark));
+  std::string name;
+  for (size_t i = 0, end; i < text.size(); i = end) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    end = text.find(' ', i);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(i, end - i);
+    if (word.empty() || word == "CPU" || word == "Processor" ||
+        (word.size() > 5 && word.compare(word.size() - 5, 5, "-Core") == 0))
+      continue;
+    if (word[0] == '@') break;  // the rated clock
+    name += (name.empty() ? "" : " ") + word;
+  }
+  if (!name.empty()) return name;
+  return AVendor == 1 ? "Intel processor" : AVendor == 2 ? "AMD processor" : "Processor";
+}
+
+void MakeHost(TSF_Profile& p, const TSF_HostFigures& f) {
+  const uint32_t vendor = f.CPUInfo.Vendor;
+  const uint32_t cores = std::clamp(f.CPUInfo.NumPhysicalCores, 1u, kMaxHostCores);
+  const uint32_t packages = std::clamp(f.CPUInfo.NumCPUs, 1u, cores);
+  const uint32_t threads = std::clamp(f.CPUInfo.NumLogicalProcessors, cores, kMaxHostCores * 2);
+  // Memory Windows can use, as HWiNFO's memory readings count it.
+  uint64_t ram = f.RAMInfo.TotalReported ? f.RAMInfo.TotalReported : f.RAMInfo.TotalInstalled;
+  if (ram == 0) ram = uint64_t{16} << 30;
+  const std::string model = HostProcessorName(f.Brand, vendor);
+
+  p.Name = kHostProfileName;
+  p.Description = "this machine: " + model + " (" + std::to_string(packages) +
+                  (packages == 1 ? " package, " : " packages, ") + std::to_string(cores) + " cores, " +
+                  std::to_string(threads) + " threads, " + std::to_string((ram + (uint64_t{1} << 29)) >> 30) +
+                  " GB RAM), with intel-hybrid's GeForce RTX 3070 and two NVMe drives";
+  p.CPUInfo = TQD_CPUINFO{vendor, packages, cores, threads};
+  TBuilder b(p, 0x4057);
+  const uint32_t sys = b.Driver(0.45, 0.15, 97, 0.02);
+  AddSystem(b, "this machine", static_cast<double>(ram >> 20), sys);
+
+  // Threads are spread evenly, the first cores taking the remainder; on Intel
+  // cores with fewer threads than the rest are efficiency cores.
+  const uint32_t perCore = threads / cores, extra = threads % cores;
+  const bool hybrid = vendor == 1 && extra != 0;
+  uint32_t firstPkg = 0;  // the board's sensors follow the first package
+  for (uint32_t inst = 0, first = 0; inst < packages; ++inst) {
+    const uint32_t n = cores / packages + (inst < cores % packages ? 1 : 0);
+    const uint32_t pkg = b.Driver(0.22, 0.16, 47 + 10 * inst, 0.07, 0.05);
+    if (inst == 0) firstPkg = pkg;
+    TCPUSpec cpu;
+    cpu.Instance = inst;
+    cpu.Model = model;
+    cpu.Vendor = vendor == 2 ? vAmd : vIntel;
+    cpu.CCDs = vendor == 2 ? static_cast<int>((n + 7) / 8) : 0;  // eight cores per die
+    cpu.PackagePowerLow = 4 + 0.5 * n;
+    cpu.PackagePowerHigh = 20;
+    for (uint32_t c = 0; c < n; ++c) {
+      const bool big = first + c < extra;
+      TCoreSpec k;
+      k.Name = (hybrid ? (big ? "P-core " : "E-core ") : "Core ") + std::to_string(c);
+      k.Threads = static_cast<int>(perCore + (big ? 1 : 0));
+      k.ClockLow = vendor == 2 ? 2800 : 800;
+      k.ClockHigh = hybrid && !big ? 3800 : 4700 - 100 * (c % 3);
+      k.VIDLow = vendor == 2 ? 0.95 : 0.72;
+      k.VIDHigh = vendor == 2 ? 1.45 : 1.30;
+      k.TempLow = 32 + c % 3;
+      k.TempHigh = 80 + c % 5;
+      k.PowerLow = hybrid && !big ? 0.2 : 0.4;
+      k.PowerHigh = hybrid && !big ? 5.5 : 14;
+      k.Share = 0.2 + 0.02 * (c % 4);
+      if (vendor == 2) k.TempSuffix = " (CCD" + std::to_string(c / 8 + 1) + ")";
+      cpu.PackagePowerHigh += k.PowerHigh;
+      cpu.Cores.push_back(k);
+    }
+    first += n;
+    AddProcessor(b, cpu, pkg);
+  }
+
+  b.Sensor(kSensorBoard, 0, "Motherboard");
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000000, "Motherboard", kCelsius, firstPkg, 29, 36, 0.3, 1);
+  b.Lagged(SENSOR_TYPE_TEMP, 0x01000001, "CPU", kCelsius, firstPkg, 32, 84, 1, 1);
+  // The first fan whose label names the CPU is the processor's fan.
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000000, "CPU", "RPM", firstPkg, 640, 1850, 12, 1);
+  b.Lagged(SENSOR_TYPE_FAN, 0x03000001, "Chassis1", "RPM", firstPkg, 720, 1150, 8, 1);
+
+  AddDesktopDrives(b);
+  AddGeForceRTX3070(b);
+  AddNetwork(b, 0, "Intel Ethernet Controller I225-V", 11800, 2400, 0);
+  AddWHEA(b);
+}
+
 // --- moving values -------------------------------------------------------------
 
 double RoundTo(double AValue, double AStep) {
@@ -748,6 +858,14 @@ void ComputeValues(TSF_Profile& p, int64_t ATick, uint32_t AIntervalMs, bool AFi
   }
 }
 
+// Tick 0: the fixed start time and every value at its first step.
+void StartProfile(TSF_Profile& p) {
+  p.StartPollTime = kStartPollTime;
+  p.Block.PollTime = kStartPollTime;
+  ComputeValues(p, 0, 0, true);
+  p.Samples = 1;
+}
+
 }  // namespace
 
 double DriverValue(const TSF_Profile& AProfile, uint32_t ADriver, int64_t ATick) {
@@ -776,12 +894,16 @@ bool MakeProfile(const std::string& AName, TSF_Profile& AProfile) {
   else if (AName == "amd-desktop") MakeAmdDesktop(p);
   else if (AName == "server") MakeServer(p);
   else return false;
-  p.StartPollTime = kStartPollTime;
-  p.Block.PollTime = kStartPollTime;
-  ComputeValues(p, 0, 0, true);
-  p.Samples = 1;
+  StartProfile(p);
   AProfile = std::move(p);
   return true;
+}
+
+void MakeHostProfile(const TSF_HostFigures& AFigures, TSF_Profile& AProfile) {
+  TSF_Profile p;
+  MakeHost(p, AFigures);
+  StartProfile(p);
+  AProfile = std::move(p);
 }
 
 void AdvanceProfile(TSF_Profile& AProfile, uint64_t ATick, uint32_t AIntervalMs) {

@@ -61,10 +61,29 @@ struct TSF_Profile {
   int64_t StartPollTime = 0;       // Unix seconds of tick 0
 };
 
-// "intel-hybrid" (the default), "amd-desktop", "server".
+// The fixed machines: "intel-hybrid", "amd-desktop", "server".
 std::vector<std::string> ProfileNames();
 // False for an unknown name.
 bool MakeProfile(const std::string& AName, TSF_Profile& AProfile);
+
+// The profile of the machine sensorfeed runs on (its default): Quendal bounds
+// core numbers by that machine's own processor counts, so only a block built
+// from them shows every core there.
+inline constexpr const char* kHostProfileName = "host";
+
+// What the host profile is built from, as the system-information port and
+// CPUID report them.
+struct TSF_HostFigures {
+  TQD_CPUINFO CPUInfo;
+  std::string Brand;  // the CPUID brand string; empty when the processor has none
+  TQD_RAMINFO RAMInfo;
+};
+
+// One processor sensor pair per package, its cores and threads as the counts
+// give them (counts of 0 count as 1), per-core temperatures, clocks, powers
+// and voltages; memory from the RAM figures; the GPU and drives of
+// intel-hybrid. The same figures always give the same profile.
+void MakeHostProfile(const TSF_HostFigures& AFigures, TSF_Profile& AProfile);
 // The driver's value at a tick, 0 to 1.
 double DriverValue(const TSF_Profile& AProfile, uint32_t ADriver, int64_t ATick);
 // Moves every value one step (deterministic for a given tick), keeps min, max
