@@ -32,13 +32,13 @@ TMagnetic::~TMagnetic() {
   if (FInstance == this) FInstance = nullptr;
 }
 
-int TMagnetic::IndexOf(TQD_WindowHandle AWindow) const {
+int TMagnetic::IndexOf(TQD_WindowId AWindow) const {
   for (int i = 1; i <= m_lWndCount; ++i)
     if (m_uWndInfo[static_cast<size_t>(i)].h_wnd == AWindow) return i;
   return 0;
 }
 
-const TWND_INFO* TMagnetic::WindowInfo(TQD_WindowHandle AWindow) const {
+const TWND_INFO* TMagnetic::WindowInfo(TQD_WindowId AWindow) const {
   const int i = IndexOf(AWindow);
   return i ? &m_uWndInfo[static_cast<size_t>(i)] : nullptr;
 }
@@ -49,7 +49,7 @@ bool TMagnetic::Visible(int AIndex) const {
 
 bool TMagnetic::Candidate(int AIndex, int AH) const { return AIndex == 0 || (AIndex != AH && Visible(AIndex)); }
 
-bool TMagnetic::AddWindow(TQD_WindowHandle Handle, TQD_WindowHandle hWndParent, TSubClass_Proc& FuncPointer) {
+bool TMagnetic::AddWindow(TQD_WindowId Handle, TQD_WindowId hWndParent, TSubClass_Proc& FuncPointer) {
   FuncPointer = nullptr;
   if (IndexOf(Handle) || !FPort.IsWindow(Handle)) return false;
   if (hWndParent && !FPort.IsWindow(hWndParent)) return false;
@@ -61,7 +61,7 @@ bool TMagnetic::AddWindow(TQD_WindowHandle Handle, TQD_WindowHandle hWndParent, 
   return true;
 }
 
-bool TMagnetic::RemoveWindow(TQD_WindowHandle Handle) {
+bool TMagnetic::RemoveWindow(TQD_WindowId Handle) {
   const int i = IndexOf(Handle);
   if (!i) return false;
   m_uWndInfo.erase(m_uWndInfo.begin() + i);
@@ -97,7 +97,7 @@ void TMagnetic::CheckGlueing() {
     }
 }
 
-bool TMagnetic::SubClassProc(TQD_WindowHandle lng_hWnd, uint32_t uMsg, TQD_MagneticMessage& Msg, bool& bHandled) {
+bool TMagnetic::SubClassProc(TQD_WindowId lng_hWnd, uint32_t uMsg, TQD_MagneticMessage& Msg, bool& bHandled) {
   bHandled = false;
   if (!FInstance) return false;
   Msg.Msg = uMsg;
@@ -105,7 +105,7 @@ bool TMagnetic::SubClassProc(TQD_WindowHandle lng_hWnd, uint32_t uMsg, TQD_Magne
   return true;
 }
 
-void TMagnetic::Message(TQD_WindowHandle H, TQD_MagneticMessage& Msg, bool& bHandled) {
+void TMagnetic::Message(TQD_WindowId H, TQD_MagneticMessage& Msg, bool& bHandled) {
   bHandled = false;
   switch (Msg.Msg) {
     case QD_WM_WINDOWPOSCHANGED:
@@ -149,7 +149,7 @@ void TMagnetic::StartSizeMove(int AH) {
   const auto n = static_cast<size_t>(m_lWndCount);
   const TQD_Point cursor = FPort.CursorPos();
   for (size_t i = 1; i <= n; ++i) {
-    const TQD_WindowHandle w = m_uWndInfo[i].h_wnd;
+    const TQD_WindowId w = m_uWndInfo[i].h_wnd;
     m_rcWnd[i] = FPort.WindowRect(w);
     if (FPort.IsZoomed(w)) m_rcWnd[i] = FPort.WorkArea(m_rcWnd[i]);
     if (static_cast<int>(i) == AH) {
@@ -211,7 +211,7 @@ void TMagnetic::SnapMove(const TRect& R, const TRect& W, int& dx, int& dy) const
 
 void TMagnetic::Moving(int AH, TRect& R) {
   const auto n = static_cast<size_t>(m_lWndCount);
-  const TQD_WindowHandle H = m_uWndInfo[static_cast<size_t>(AH)].h_wnd;
+  const TQD_WindowId H = m_uWndInfo[static_cast<size_t>(AH)].h_wnd;
   const auto gluedToH = [&](size_t i) { return m_uWndInfo[i].Glue && m_uWndInfo[i].hWndParent == H; };
 
   // The cursor, not the proposed rectangle, places the window: the offset

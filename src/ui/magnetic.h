@@ -19,7 +19,7 @@
 #include "render/bitmap32.h"
 
 // A window as the system knows it; 0 is no window (and the desktop).
-using TQD_WindowHandle = std::uintptr_t;
+using TQD_WindowId = std::uintptr_t;
 
 struct TQD_Point {
   int X = 0;
@@ -29,7 +29,7 @@ struct TQD_Point {
 
 // One window of a batched move: its new top-left, size and z-order kept.
 struct TQD_WindowMove {
-  TQD_WindowHandle Window = 0;
+  TQD_WindowId Window = 0;
   int Left = 0;
   int Top = 0;
   friend bool operator==(const TQD_WindowMove&, const TQD_WindowMove&) = default;
@@ -39,11 +39,11 @@ struct TQD_WindowMove {
 class TQD_WindowsPort {
  public:
   virtual ~TQD_WindowsPort() = default;
-  virtual bool IsWindow(TQD_WindowHandle AWindow) const = 0;
-  virtual bool IsWindowVisible(TQD_WindowHandle AWindow) const = 0;
-  virtual bool IsZoomed(TQD_WindowHandle AWindow) const = 0;
+  virtual bool IsWindow(TQD_WindowId AWindow) const = 0;
+  virtual bool IsWindowVisible(TQD_WindowId AWindow) const = 0;
+  virtual bool IsZoomed(TQD_WindowId AWindow) const = 0;
   // The outer rectangle; empty when the window is gone.
-  virtual TRect WindowRect(TQD_WindowHandle AWindow) const = 0;
+  virtual TRect WindowRect(TQD_WindowId AWindow) const = 0;
   virtual TQD_Point CursorPos() const = 0;
   // The work area of the monitor that holds most of ARect (the nearest one
   // when it lies on none).
@@ -78,12 +78,12 @@ struct TQD_MagneticMessage {
 // The callback AddWindow hands out. Returns false once no TMagnetic exists;
 // bHandled tells the caller to skip the window's own handling and return
 // Msg.Result.
-using TSubClass_Proc = bool (*)(TQD_WindowHandle lng_hWnd, uint32_t uMsg, TQD_MagneticMessage& Msg,
+using TSubClass_Proc = bool (*)(TQD_WindowId lng_hWnd, uint32_t uMsg, TQD_MagneticMessage& Msg,
                                 bool& bHandled);
 
 struct TWND_INFO {
-  TQD_WindowHandle h_wnd = 0;
-  TQD_WindowHandle hWndParent = 0;
+  TQD_WindowId h_wnd = 0;
+  TQD_WindowId hWndParent = 0;
   bool Glue = false;
 };
 
@@ -107,22 +107,22 @@ class TMagnetic {
   // False (and no callback) when Handle is registered already or is not a
   // window, or when hWndParent is neither 0 nor a window. A window that names
   // itself as parent has none.
-  bool AddWindow(TQD_WindowHandle Handle, TQD_WindowHandle hWndParent, TSubClass_Proc& FuncPointer);
+  bool AddWindow(TQD_WindowId Handle, TQD_WindowId hWndParent, TSubClass_Proc& FuncPointer);
   // Children of Handle lose their parent.
-  bool RemoveWindow(TQD_WindowHandle Handle);
+  bool RemoveWindow(TQD_WindowId Handle);
   // Recomputes every Glue flag from the windows' current rectangles.
   void CheckGlueing();
 
   // The handed-out callback: finds the instance and runs Message.
-  static bool SubClassProc(TQD_WindowHandle lng_hWnd, uint32_t uMsg, TQD_MagneticMessage& Msg, bool& bHandled);
-  void Message(TQD_WindowHandle H, TQD_MagneticMessage& Msg, bool& bHandled);
+  static bool SubClassProc(TQD_WindowId lng_hWnd, uint32_t uMsg, TQD_MagneticMessage& Msg, bool& bHandled);
+  void Message(TQD_WindowId H, TQD_MagneticMessage& Msg, bool& bHandled);
 
   int WindowCount() const { return m_lWndCount; }
   // The entry of a registered window, nullptr for others.
-  const TWND_INFO* WindowInfo(TQD_WindowHandle AWindow) const;
+  const TWND_INFO* WindowInfo(TQD_WindowId AWindow) const;
 
  private:
-  int IndexOf(TQD_WindowHandle AWindow) const;  // 1..count, 0 when not registered
+  int IndexOf(TQD_WindowId AWindow) const;  // 1..count, 0 when not registered
   bool Visible(int AIndex) const;
   // Is window i a snap candidate while H moves or is resized? The work area always is.
   bool Candidate(int AIndex, int AH) const;

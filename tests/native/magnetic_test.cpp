@@ -23,16 +23,16 @@ struct TFakeWindow {
 
 class TFakeDesktop final : public TQD_WindowsPort {
  public:
-  std::map<TQD_WindowHandle, TFakeWindow> Windows;
+  std::map<TQD_WindowId, TFakeWindow> Windows;
   TQD_Point Cursor;
   std::vector<std::vector<TQD_WindowMove>> Batches;
 
-  bool IsWindow(TQD_WindowHandle AWindow) const override { return Windows.count(AWindow) > 0; }
-  bool IsWindowVisible(TQD_WindowHandle AWindow) const override {
+  bool IsWindow(TQD_WindowId AWindow) const override { return Windows.count(AWindow) > 0; }
+  bool IsWindowVisible(TQD_WindowId AWindow) const override {
     return IsWindow(AWindow) && Windows.at(AWindow).Visible;
   }
-  bool IsZoomed(TQD_WindowHandle AWindow) const override { return IsWindow(AWindow) && Windows.at(AWindow).Zoomed; }
-  TRect WindowRect(TQD_WindowHandle AWindow) const override {
+  bool IsZoomed(TQD_WindowId AWindow) const override { return IsWindow(AWindow) && Windows.at(AWindow).Zoomed; }
+  TRect WindowRect(TQD_WindowId AWindow) const override {
     return IsWindow(AWindow) ? Windows.at(AWindow).Rect : TRect{};
   }
   TQD_Point CursorPos() const override { return Cursor; }
@@ -51,20 +51,20 @@ class TFakeDesktop final : public TQD_WindowsPort {
 
 TRect At(const TRect& R, int ALeft, int ATop) { return {ALeft, ATop, ALeft + R.Width(), ATop + R.Height()}; }
 
-bool Send(TQD_WindowHandle AWindow, uint32_t AMessage, TQD_MagneticMessage& AMsg) {
+bool Send(TQD_WindowId AWindow, uint32_t AMessage, TQD_MagneticMessage& AMsg) {
   bool handled = false;
   TMagnetic::SubClassProc(AWindow, AMessage, AMsg, handled);
   return handled;
 }
 
-void Send(TQD_WindowHandle AWindow, uint32_t AMessage) {
+void Send(TQD_WindowId AWindow, uint32_t AMessage) {
   TQD_MagneticMessage msg;
   Send(AWindow, AMessage, msg);
 }
 
 // Drags the window by its content so that its top-left would land on ATo:
 // press, one move step, release. The window ends where the callback put it.
-TRect Drag(TFakeDesktop& ADesktop, TQD_WindowHandle AWindow, TQD_Point ATo) {
+TRect Drag(TFakeDesktop& ADesktop, TQD_WindowId AWindow, TQD_Point ATo) {
   TRect& rect = ADesktop.Windows[AWindow].Rect;
   ADesktop.Cursor = {rect.Left + 7, rect.Top + 5};
   Send(AWindow, QD_WM_ENTERSIZEMOVE);
@@ -78,9 +78,9 @@ TRect Drag(TFakeDesktop& ADesktop, TQD_WindowHandle AWindow, TQD_Point ATo) {
 }
 
 struct TPlaced {
-  TQD_WindowHandle Handle;
+  TQD_WindowId Handle;
   TRect Rect;
-  TQD_WindowHandle Parent = 0;
+  TQD_WindowId Parent = 0;
   bool Visible = true;
 };
 
@@ -93,9 +93,9 @@ void Register(TMagnetic& AMagnetic, TFakeDesktop& ADesktop, const std::vector<TP
   }
 }
 
-bool Glued(const TMagnetic& AMagnetic, TQD_WindowHandle AWindow) { return AMagnetic.WindowInfo(AWindow)->Glue; }
+bool Glued(const TMagnetic& AMagnetic, TQD_WindowId AWindow) { return AMagnetic.WindowInfo(AWindow)->Glue; }
 
-constexpr TQD_WindowHandle P = 1, A = 2, B = 3, C = 4, D = 5;
+constexpr TQD_WindowId P = 1, A = 2, B = 3, C = 4, D = 5;
 constexpr TRect kPanel{100, 100, 400, 300};
 
 }  // namespace
