@@ -116,6 +116,7 @@ void TQD_MainForm::EnableMonitor(TQD_MonitorKind AKind) {
     static_cast<TMonitor_Clock&>(*slot.Window).OnUpdateDone = [this](TMonitor_Clock& ASender) {
       UpdateMonitorClock(ASender);
     };
+  FHosts.MonitorWindowEnabled(*slot.Host, *slot.Window);
 }
 
 void TQD_MainForm::DisableMonitor(TQD_MonitorKind AKind) {

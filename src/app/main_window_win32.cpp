@@ -50,6 +50,7 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   p.Height = 300;
   p.Parent = AOwner;
   Create(p);
+  FMagnetic.HookControlPanel(Handle());
   BuildActions();
 
   TQD_MainFormSystem system;
@@ -139,6 +140,11 @@ void TQD_MainWindow::MonitorWindowCreated(TQD_MonitorHost& AHost, TQD_MonitorWin
   AWindow.PopupMenu = FMenus[static_cast<size_t>(AWindow.Kind())].get();
   host.Attach(&AWindow);
   host.ShowWhenPopulated();
+}
+
+// Window snapping: a monitor window is glued to the control panel.
+void TQD_MainWindow::MonitorWindowEnabled(TQD_MonitorHost& AHost, TQD_MonitorWindow&) {
+  static_cast<TQD_MonitorHostWin32&>(AHost).MakeMagnetic(Handle());
 }
 
 bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) {

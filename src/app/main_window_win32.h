@@ -22,6 +22,7 @@
 #include "collector/system_info_win32.h"
 #include "collector/timer_queue_timer_win32.h"
 #include "ui/window_win32.h"
+#include "ui/magnetic_win32.h"
 
 inline constexpr wchar_t QD_MainFormClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 inline constexpr wchar_t QD_ApplicationTitle[] = L"Quendal";
@@ -47,6 +48,10 @@ class TQD_MainWindow final : public TQD_Window, public TQD_MonitorHostFactory {
   bool HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) override;
 
  private:
+  // Window snapping: before everything else and gone after everything else.
+  TQD_MagneticWin32 FMagnetic;
+  void MonitorWindowEnabled(TQD_MonitorHost& AHost, TQD_MonitorWindow& AWindow) override;
+
   std::unique_ptr<TQD_MonitorHost> CreateHost(TQD_MonitorKind AKind) override;
   void MonitorWindowCreated(TQD_MonitorHost& AHost, TQD_MonitorWindow& AWindow) override;
   void BuildActions();

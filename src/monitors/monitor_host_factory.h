@@ -23,4 +23,11 @@ class TQD_MonitorHostFactory {
     (void)AHost;
     (void)AWindow;
   }
+
+  // The last step of enabling a window: it is shown and populated. The
+  // platform makes it snap and glue to the control panel from here on.
+  virtual void MonitorWindowEnabled(TQD_MonitorHost& AHost, TQD_MonitorWindow& AWindow) {
+    (void)AHost;
+    (void)AWindow;
+  }
 };

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "ui/bitmap_blit_win32.h"
+#include "ui/magnetic_win32.h"
 #include "ui/menu_win32.h"
 #include "base/win32_handles_win32.h"
 #include "ui/window_corners_win32.h"
@@ -58,6 +59,8 @@ constexpr UINT WM_QD_SHOW = WM_APP + 2;
 }  // namespace
 
 void TQD_MonitorHostWin32::ShowWhenPopulated() { PostMessageW(Handle(), WM_QD_SHOW, 0, 0); }
+
+bool TQD_MonitorHostWin32::MakeMagnetic(HWND AParent) { return MakeWindowMagnetic(Handle(), AParent); }
 
 void TQD_MonitorHostWin32::GetClientSize(int& AWidth, int& AHeight) const {
   RECT r{};

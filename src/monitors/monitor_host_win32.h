@@ -26,6 +26,10 @@ class TQD_MonitorHostWin32 final : public TQD_Window, public TQD_MonitorHost {
   // Shows the window once the messages already queued are handled: after
   // the population that follows creation has sized and placed it.
   void ShowWhenPopulated();
+  // Snaps to the other windows and the screen edges while dragged or
+  // resized, and is glued to AParent while it touches it. False when the
+  // snapping manager does not take the window.
+  bool MakeMagnetic(HWND AParent);
 
   // TQD_MonitorHost
   int DPI() const override { return TQD_Window::DPI(); }

@@ -4,9 +4,9 @@
 // HandleMessage; what it leaves unhandled goes to DefWindowProcW.
 //
 // The object and its HWND find each other through the window's extra bytes
-// (set at WM_NCCREATE, cleared at WM_NCDESTROY). GWLP_USERDATA stays free:
-// window snapping subclasses the monitor windows and keeps their original
-// window procedure there.
+// (set at WM_NCCREATE, cleared at WM_NCDESTROY). Hooks such as window
+// snapping go through SetWindowSubclass and leave both the extra bytes and
+// GWLP_USERDATA alone.
 //
 // No exception crosses the window procedure: one thrown by a handler goes to
 // HandleApplicationException and the message gets its default handling, so
