@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
+#include "base/app_exception.h"
 #include "base/dpi.h"
 #include "base/win32_handles_win32.h"
 #include "readings/child_controls_win32.h"
@@ -47,10 +49,29 @@ void DrawCellText(HDC ADC, RECT ARect, const std::string& AText, COLORREF AColor
 
 }  // namespace
 
+// The header sends its custom draw to its parent, the list view, which need
+// not pass it on (Wine's does not): the list view is subclassed to catch it.
+LRESULT CALLBACK TQD_CustomReadingListEditor::GridSubclassProc(HWND AWnd, UINT AMessage, WPARAM AWParam,
+                                                               LPARAM ALParam, UINT_PTR, DWORD_PTR AData) {
+  auto* self = reinterpret_cast<TQD_CustomReadingListEditor*>(AData);
+  try {
+    if (AMessage == WM_NOTIFY) {
+      auto* header = reinterpret_cast<NMHDR*>(ALParam);
+      if (header && header->hwndFrom == self->FHeader && header->code == NM_CUSTOMDRAW)
+        return self->CustomDrawHeader(*header);
+    }
+  } catch (...) {
+    HandleApplicationException(std::current_exception());
+  }
+  return DefSubclassProc(AWnd, AMessage, AWParam, ALParam);
+}
+
 TQD_CustomReadingListEditor::TQD_CustomReadingListEditor(HWND AParent) : TQD_Window(kClassName) {
   InitReadingsCommonControls();
   TQD_WindowCreateParams p;
-  p.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the group box covers the panel and paints only its
+  // frame, so the panel must paint the background beneath it.
+  p.Style = WS_CHILD | WS_VISIBLE;
   p.ExStyle = WS_EX_CONTROLPARENT;  // Tab goes on into the table and the buttons
   p.Parent = AParent;
   p.Left = p.Top = 0;
@@ -66,6 +87,7 @@ TQD_CustomReadingListEditor::TQD_CustomReadingListEditor(HWND AParent) : TQD_Win
 
 TQD_CustomReadingListEditor::~TQD_CustomReadingListEditor() {
   FModel.OnChanged = nullptr;
+  if (FStringGrid) RemoveWindowSubclass(FStringGrid, &GridSubclassProc, 1);
   FToolTip.Reset();
   Destroy();
 }
@@ -95,6 +117,7 @@ void TQD_CustomReadingListEditor::CreateControls() {
     SendMessageW(FStringGrid, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
   }
   FHeader = reinterpret_cast<HWND>(SendMessageW(FStringGrid, LVM_GETHEADER, 0, 0));
+  SetWindowSubclass(FStringGrid, &GridSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   for (int b = 0; b < 5; ++b)
     FButtons[static_cast<size_t>(b)] = CreateChildControl(self, WC_BUTTONW, kButtonCaptions[b],
                                                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, eidAddBtn + b, font);
@@ -309,11 +332,6 @@ bool TQD_CustomReadingListEditor::HandleMessage(UINT AMessage, WPARAM AWParam, L
       auto* header = reinterpret_cast<NMHDR*>(ALParam);
       if (!header) return false;
       if (header->hwndFrom == FStringGrid) return HandleGridNotify(*header, AResult);
-      // The list view passes its header's custom draw on to us.
-      if (header->hwndFrom == FHeader && header->code == NM_CUSTOMDRAW) {
-        AResult = CustomDrawHeader(*header);
-        return true;
-      }
       return false;
     }
     case WM_COMMAND: {

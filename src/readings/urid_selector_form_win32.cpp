@@ -10,7 +10,9 @@
 namespace {
 
 const wchar_t kClassName[] = L"QuendalURIDSelectorForm";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the group boxes paint only their frames, so the form
+// paints the background beneath them.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;  // Tab moves through the fields
 constexpr int kTreeIndent96 = 19;
 
@@ -76,6 +78,10 @@ TURIDSelectorForm::TURIDSelectorForm(HWND AOwner, TQD_DataLogger* ADataLogger)
 TURIDSelectorForm::~TURIDSelectorForm() {
   // The controls go with the window, before the fonts they use.
   Destroy();
+}
+
+void TURIDSelectorForm::PrepareClass(WNDCLASSEXW& AClass) {
+  AClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // a system colour, never freed
 }
 
 void TURIDSelectorForm::CreateControls() {

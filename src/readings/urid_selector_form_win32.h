@@ -73,6 +73,7 @@ class TURIDSelectorForm final : public TQD_Window, public TQD_URIDSelector {
 
  protected:
   bool HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) override;
+  void PrepareClass(WNDCLASSEXW& AClass) override;
   void DpiChanging(int AOldDPI, int ANewDPI) override;
   void DpiChanged(int AOldDPI, int ANewDPI) override;
 

@@ -354,6 +354,15 @@ TEST(CustomReadingListEditor, PickApplyAndSave) {
   EXPECT_EQ(CellText(grid, 0, ecParameters), "C=4");
   EXPECT_EQ(CellText(grid, 2, ecSensorID), "-");
   EXPECT_EQ(CellText(grid, 2, ecDescription), "Divider");
+  // The header's grey-to-white gradient reaches the screen.
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(grid, LVM_GETHEADER, 0, 0));
+  RECT headerRect{};
+  GetClientRect(header, &headerRect);
+  HDC headerDC = GetDC(header);
+  const COLORREF top = GetPixel(headerDC, 20, 0), bottom = GetPixel(headerDC, 20, headerRect.bottom - 1);
+  ReleaseDC(header, headerDC);
+  EXPECT_LT(GetRValue(top), 0xA0) << std::hex << top;
+  EXPECT_GT(GetRValue(bottom), 0xE0) << std::hex << bottom;
   // Nothing selected and no viewer before the table has had the focus.
   EXPECT_EQ(SendMessageW(grid, LVM_GETSELECTEDCOUNT, 0, 0), 0);
   EXPECT_EQ(owner.Slot.Form(), nullptr);
