@@ -227,6 +227,19 @@ TEST(SharedMemoryViewer, TreeDetailsReloadAndClose) {
   EXPECT_EQ(Field(*form, FieldControlID(ufCurrentValue)), "");
   EXPECT_EQ(Field(*form, uidSelectedURIDLabel), "-");
 
+  // Moved to a 144 DPI monitor: drawing is locked for the move and back on
+  // afterwards, fonts, indent and minimum size follow the new DPI.
+  RECT suggested{outer.left, outer.top, outer.left + 810, outer.top + 855};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(SendMessageW(tree, TVM_GETINDENT, 0, 0), 29);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tree, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -16);
+  MINMAXINFO limits{};
+  SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 810);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 855);
+
   // HWiNFO goes away; "Reload" empties the tree.
   feed.StopPublishing();
   SendMessageW(GetDlgItem(window, uidReloadButton), BM_CLICK, 0, 0);
