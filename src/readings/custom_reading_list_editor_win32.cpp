@@ -66,6 +66,27 @@ LRESULT CALLBACK TQD_CustomReadingListEditor::GridSubclassProc(HWND AWnd, UINT A
   return DefSubclassProc(AWnd, AMessage, AWParam, ALParam);
 }
 
+// Enter keeps the parameter text, Escape drops it; both return to the table.
+// The edit box asks for both keys, or a dialog's key handling would take them.
+LRESULT CALLBACK TQD_CustomReadingListEditor::EditSubclassProc(HWND AWnd, UINT AMessage, WPARAM AWParam,
+                                                               LPARAM ALParam, UINT_PTR, DWORD_PTR AData) {
+  auto* self = reinterpret_cast<TQD_CustomReadingListEditor*>(AData);
+  try {
+    const bool ours = AWParam == VK_RETURN || AWParam == VK_ESCAPE;
+    if (AMessage == WM_GETDLGCODE && ours) return DLGC_WANTALLKEYS;
+    if (AMessage == WM_CHAR && ours) return 0;  // no beep
+    if (AMessage == WM_KEYDOWN && ours) {
+      if (AWParam == VK_ESCAPE && self->FEditRow >= 0)
+        SetControlText(AWnd, self->FModel.Rows()[static_cast<size_t>(self->FEditRow)][ecParameters]);
+      SetFocus(self->FStringGrid);  // leaving the box writes it back
+      return 0;
+    }
+  } catch (...) {
+    HandleApplicationException(std::current_exception());
+  }
+  return DefSubclassProc(AWnd, AMessage, AWParam, ALParam);
+}
+
 TQD_CustomReadingListEditor::TQD_CustomReadingListEditor(HWND AParent) : TQD_Window(kClassName) {
   InitReadingsCommonControls();
   TQD_WindowCreateParams p;
@@ -88,6 +109,7 @@ TQD_CustomReadingListEditor::TQD_CustomReadingListEditor(HWND AParent) : TQD_Win
 TQD_CustomReadingListEditor::~TQD_CustomReadingListEditor() {
   FModel.OnChanged = nullptr;
   if (FStringGrid) RemoveWindowSubclass(FStringGrid, &GridSubclassProc, 1);
+  if (FEdit) RemoveWindowSubclass(FEdit, &EditSubclassProc, 1);
   FToolTip.Reset();
   Destroy();
 }
@@ -122,6 +144,7 @@ void TQD_CustomReadingListEditor::CreateControls() {
     FButtons[static_cast<size_t>(b)] = CreateChildControl(self, WC_BUTTONW, kButtonCaptions[b],
                                                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, eidAddBtn + b, font);
   FEdit = CreateChildControl(self, WC_EDITW, L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, eidEdit, font);
+  SetWindowSubclass(FEdit, &EditSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   FGroup = CreateChildControl(self, WC_BUTTONW, L"Custom Sensor Readings", WS_VISIBLE | BS_GROUPBOX, 0, eidGroup,
                               font);
   // The frame lies under everything drawn inside it.

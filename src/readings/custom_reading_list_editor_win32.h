@@ -86,6 +86,8 @@ class TQD_CustomReadingListEditor final : public TQD_Window {
   bool HandleGridNotify(const NMHDR& AHeader, LRESULT& AResult);
   LRESULT CustomDrawGrid(NMHDR& AHeader);
   LRESULT CustomDrawHeader(NMHDR& AHeader);
+  static LRESULT CALLBACK EditSubclassProc(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam,
+                                           UINT_PTR AID, DWORD_PTR AData);
   static LRESULT CALLBACK GridSubclassProc(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam,
                                            UINT_PTR AID, DWORD_PTR AData);
 

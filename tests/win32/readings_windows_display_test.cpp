@@ -434,12 +434,28 @@ TEST(CustomReadingListEditor, PickApplyAndSave) {
   Pump();
   EXPECT_FALSE(IsWindowVisible(editor.EditBox()));
   EXPECT_EQ(CellText(grid, 1, ecParameters), "T=90;F=LG");
+  // From the keyboard: F2 opens the box, Escape drops the change, Enter keeps one.
+  SetFocus(grid);
+  SendMessageW(grid, WM_KEYDOWN, VK_F2, 0);
+  Pump();
+  ASSERT_EQ(GetFocus(), editor.EditBox());
+  SetWindowTextW(editor.EditBox(), L"dropped");
+  SendMessageW(editor.EditBox(), WM_KEYDOWN, VK_ESCAPE, 0);
+  Pump();
+  EXPECT_EQ(GetFocus(), grid);
+  EXPECT_EQ(CellText(grid, 1, ecParameters), "T=90;F=LG");
+  SendMessageW(grid, WM_KEYDOWN, VK_F2, 0);
+  Pump();
+  SetWindowTextW(editor.EditBox(), L"T=90;F=LG;C=3");
+  SendMessageW(editor.EditBox(), WM_KEYDOWN, VK_RETURN, 0);
+  Pump();
+  EXPECT_EQ(CellText(grid, 1, ecParameters), "T=90;F=LG;C=3");
   PauseForScreenshot("editor and linked viewer");
 
   editor.ApplySelection();
   ASSERT_EQ(list.Count(), 4);
   EXPECT_EQ(list.Items()[1].URID, picked);
-  EXPECT_EQ(list.Items()[1].Parameters, "T=90;F=LG");
+  EXPECT_EQ(list.Items()[1].Parameters, "T=90;F=LG;C=3");
   EXPECT_TRUE(URIDIsDivider(list.Items()[2].URID));
 
   // What the program does at exit: the list into the registry.
