@@ -1,12 +1,22 @@
 // Message loop helpers; see message_loop_win32.h.
 #include "ui/message_loop_win32.h"
 
+bool TranslateDialogKeys(MSG& AMessage) {
+  // Windows with child controls opt in with WS_EX_CONTROLPARENT; monitor
+  // windows and the like keep every key to themselves.
+  const HWND active = GetActiveWindow();
+  if (!active || !(GetWindowLongPtrW(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) return false;
+  if (AMessage.hwnd != active && !IsChild(active, AMessage.hwnd)) return false;
+  return IsDialogMessageW(active, &AMessage) != FALSE;
+}
+
 int RunMessageLoop() {
   MSG msg;
   for (;;) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return -1;
+    if (TranslateDialogKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -19,6 +29,10 @@ int PumpPendingMessages() {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
+    }
+    if (TranslateDialogKeys(msg)) {
+      ++count;
+      continue;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -10,3 +10,7 @@ int RunMessageLoop();
 // Dispatches the messages already waiting; returns how many. A WM_QUIT found
 // on the way is put back so a loop further out still sees it.
 int PumpPendingMessages();
+// Tab, arrow and mnemonic keys for the active window's controls when that
+// window is a WS_EX_CONTROLPARENT (IsDialogMessage); true when it took the
+// message. Both loops above call it.
+bool TranslateDialogKeys(MSG& AMessage);
