@@ -1,6 +1,7 @@
 // The control panel's Win32 side; see main_window_win32.h.
 #include "app/main_window_win32.h"
 
+#include "settings/autostart.h"
 #include "settings/autostart_win32.h"
 #include "settings/program_version_win32.h"
 #include "base/win32_handles_win32.h"
@@ -35,7 +36,7 @@ const char* SettingsActionName(TQD_MonitorKind AKind) {
 
 TQD_ApplicationWindow::TQD_ApplicationWindow() : TQD_Window(kApplicationClass) {
   TQD_WindowCreateParams p;
-  p.Caption = QD_ApplicationTitle;
+  p.Caption = Utf8ToWide(QD_ApplicationTitle);
   p.Style = WS_POPUP;
   p.Left = p.Top = p.Width = p.Height = 0;
   Create(p);
@@ -43,7 +44,7 @@ TQD_ApplicationWindow::TQD_ApplicationWindow() : TQD_Window(kApplicationClass) {
 
 TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   TQD_WindowCreateParams p;
-  p.Caption = QD_ApplicationTitle;
+  p.Caption = Utf8ToWide(QD_ApplicationTitle);
   p.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   p.ExStyle = 0;  // no WS_EX_APPWINDOW: the hidden owner carries the taskbar entry
   p.Width = 420;
@@ -57,7 +58,7 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   system.IsWindowsVersionAtLeast = IsWindowsVersionAtLeast;
   system.ProgramVersionText = [] { return GetProgramVersion(RunningExecutablePath()).VersionText; };
   system.ShowFatalError = [this](const std::string& AText) {
-    MessageBoxW(Handle(), Utf8ToWide(AText).c_str(), QD_ApplicationTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(Handle(), Utf8ToWide(AText).c_str(), Utf8ToWide(QD_ApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     PostQuitMessage(1);
   };
   const TQD_CollectorPorts ports{&FSharedMemory, &FTimers, &FClock, &FSystemInfo, &FNetwork};

@@ -10,6 +10,7 @@
 #include "ui/message_loop_win32.h"
 #include "render/text_engine.h"
 #include "render/text_engine_win32.h"
+#include "settings/autostart.h"
 #include "base/win32_handles_win32.h"
 
 namespace {
@@ -22,7 +23,7 @@ void ShowException(std::exception_ptr AException) {
     text = e.what();
   } catch (...) {
   }
-  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), QD_ApplicationTitle, MB_OK | MB_ICONERROR);
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(QD_ApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
