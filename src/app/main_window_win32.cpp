@@ -5,6 +5,7 @@
 #include "settings/autostart_win32.h"
 #include "settings/program_version_win32.h"
 #include "base/win32_handles_win32.h"
+#include "ui/abort_message_win32.h"
 
 namespace {
 
@@ -57,10 +58,7 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   system.ExecutablePath = RunningExecutablePath();
   system.IsWindowsVersionAtLeast = IsWindowsVersionAtLeast;
   system.ProgramVersionText = [] { return GetProgramVersion(RunningExecutablePath()).VersionText; };
-  system.ShowFatalError = [this](const std::string& AText) {
-    MessageBoxW(Handle(), Utf8ToWide(AText).c_str(), Utf8ToWide(QD_ApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
-    PostQuitMessage(1);
-  };
+  system.ShowFatalError = [this](const std::string& AText) { ShowAbortMessage(Handle(), AText, QD_ApplicationTitle); };
   const TQD_CollectorPorts ports{&FSharedMemory, &FTimers, &FClock, &FSystemInfo, &FNetwork};
   FForm = std::make_unique<TQD_MainForm>(FRegistry, ports, *this, std::move(system));
 }

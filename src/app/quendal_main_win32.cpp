@@ -41,7 +41,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     TQD_ApplicationWindow application;
     TQD_MainWindow main(application.Handle());
-    code = RunMessageLoop();
+    // Too old a system: the user has seen why, and no loop may run ticks.
+    code = main.Form().TerminateRequested() ? 1 : RunMessageLoop();
     main.Shutdown();
   } catch (...) {
     ShowException(std::current_exception());

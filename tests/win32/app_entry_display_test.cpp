@@ -12,6 +12,7 @@
 #include "app/main_window_win32.h"
 #include "base/win32_handles_win32.h"
 #include "settings/autostart.h"
+#include "ui/abort_message_win32.h"
 
 namespace {
 
@@ -71,4 +72,15 @@ TSeenBox PressTheOnlyButton(DWORD AThread) {
 TEST(ApplicationTitle, OneTitleForTheCoreAndTheWindows) {
   TQD_ApplicationWindow application;
   EXPECT_EQ(WindowText(application.Handle()), QD_ApplicationTitle);
+}
+
+TEST(AbortMessage, ShowsTheTextWithOneAbortButton) {
+  const DWORD self = GetCurrentThreadId();
+  TSeenBox seen;
+  std::thread user([&] { seen = PressTheOnlyButton(self); });
+  ShowAbortMessage(nullptr, "This application requires Windows Vista or newer!", QD_ApplicationTitle);
+  user.join();
+  EXPECT_EQ(seen.Caption, QD_ApplicationTitle);
+  EXPECT_EQ(seen.Buttons, std::vector<std::string>{"Abort"});
+  EXPECT_EQ(seen.Texts, std::vector<std::string>{"This application requires Windows Vista or newer!"});
 }
