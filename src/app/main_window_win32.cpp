@@ -1,6 +1,7 @@
 // The control panel's Win32 side; see main_window_win32.h.
 #include "app/main_window_win32.h"
 
+#include "collector/locale_port.h"
 #include "settings/autostart.h"
 #include "settings/autostart_win32.h"
 #include "settings/program_version_win32.h"
@@ -157,6 +158,11 @@ bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam
       FForm->SaveState();
       AResult = TRUE;
       return true;
+    case WM_SETTINGCHANGE:
+      // "intl": the regional settings changed; values and parameters use the
+      // new separators from the next poll and populate on.
+      if (ALParam) SystemSettingChanged(WideToUtf8(reinterpret_cast<const wchar_t*>(ALParam)));
+      return false;  // the default handling still runs
     case WM_ENDSESSION:
       // The session ends once this returns, and the process with it: save now.
       if (AWParam) {
