@@ -35,8 +35,8 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
                            TQD_MonitorHostFactory& AHosts, TQD_MainFormSystem ASystem)
     : FRegistry(ARegistry), FCollector(ACollector), FHosts(AHosts), FSystem(std::move(ASystem)) {
   // Nothing is loaded or started after the message: a timer started here
-  // would tick into the message loop and open windows before the end, and a
-  // later Shutdown would write defaults over the stored settings. The owner
+  // would tick into the message loop and open windows before the end, and
+  // Shutdown must not write back settings that were never loaded. The owner
   // of this object ends the application without running the loop.
   if (FSystem.IsWindowsVersionAtLeast && !FSystem.IsWindowsVersionAtLeast(6)) {
     FTerminateRequested = true;
