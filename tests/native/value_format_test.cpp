@@ -243,6 +243,15 @@ TEST_P(Formatting, NumberCoreAtTheExtremes) {
   EXPECT_EQ(fmt(0.1234567890123456, 15, ""), L("0.123456789012000"));
 }
 
+TEST(FormatNumber, OverlongSeparatorsAreCutToWholeCharactersThatFitTheBuffer) {
+  std::string apostrophes;
+  for (int i = 0; i < 20; ++i) apostrophes += "\xE2\x80\x99";  // 60 bytes
+  char buf[kFormatNumberMaxLength];
+  const size_t n = FormatNumberTo(buf, -DBL_MAX, 20, apostrophes, apostrophes);
+  EXPECT_EQ(n, 1u + 309 + 102 * 15 + 15 + 20);  // five whole characters each
+  EXPECT_EQ(std::string(buf, 8), "-179" + apostrophes.substr(0, 4));
+}
+
 TEST(FormatMinutes, RoundsHalvesToEvenAndPadsToTwoDigits) {
   EXPECT_EQ(FormatMinutes(125.4), "02 h 05 m");
   EXPECT_EQ(FormatMinutes(1500), "25 h 00 m");
