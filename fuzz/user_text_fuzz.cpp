@@ -13,9 +13,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   const std::string_view text(reinterpret_cast<const char*>(AData), ASize);
 
-  static const TQD_InvariantLocale point('.', ',');
-  static const TQD_InvariantLocale comma(',', '.');
-  for (const TQD_LocalePort* locale : {static_cast<const TQD_LocalePort*>(&point), static_cast<const TQD_LocalePort*>(&comma)})
+  static const TQD_InvariantLocale point(".", ",");
+  static const TQD_InvariantLocale comma(",", ".");
+  static const TQD_InvariantLocale arabic("\xD9\xAB", "\xE2\x80\x99");  // multi-byte separators
+  for (const TQD_LocalePort* locale : {static_cast<const TQD_LocalePort*>(&point), static_cast<const TQD_LocalePort*>(&comma),
+                                       static_cast<const TQD_LocalePort*>(&arabic)})
     (void)GetParamTemperatureMax(text, *locale);
   if (GetParamCaptionSource(text) > dcsValueAvg) std::abort();
   const int width = GetParamLabelWidth(text);

@@ -22,11 +22,15 @@ std::string Milliseconds(int64_t AValue) { return std::to_string(AValue) + " ms"
 TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPorts& ACollector,
                            TQD_MonitorHostFactory& AHosts, TQD_MainFormSystem ASystem)
     : FRegistry(ARegistry), FCollector(ACollector), FHosts(AHosts), FSystem(std::move(ASystem)) {
-  // Creation goes on after the message: the application ends before its
-  // message loop would start, and the owner of this object checks for that.
+  // Nothing is loaded or started after the message: a timer started here
+  // would tick into the message loop and open windows before the end, and
+  // Shutdown must not write back settings that were never loaded. The owner
+  // of this object ends the application without running the loop.
   if (FSystem.IsWindowsVersionAtLeast && !FSystem.IsWindowsVersionAtLeast(6)) {
     FTerminateRequested = true;
+    FShutDown = true;
     if (FSystem.ShowFatalError) FSystem.ShowFatalError(QD_WindowsTooOldText);
+    return;
   }
 
   FCaption = std::string(QD_ApplicationTitle) + " " +

@@ -136,7 +136,8 @@ class TQD_MainForm {
 
   // --- state ---------------------------------------------------------------------------
   const std::string& Caption() const { return FCaption; }
-  // The operating system is too old: the application must end before its loop starts.
+  // The operating system is too old: the error was shown, nothing else was
+  // created, and the application must end without running its loop.
   bool TerminateRequested() const { return FTerminateRequested; }
   bool FirstRun() const { return FFirstRun; }
   bool UpdateBusy() const { return FUpdateBusy; }

@@ -1,9 +1,12 @@
 // The control panel's Win32 side; see main_window_win32.h.
 #include "app/main_window_win32.h"
 
+#include "collector/locale_port.h"
+#include "settings/autostart.h"
 #include "settings/autostart_win32.h"
 #include "settings/program_version_win32.h"
 #include "base/win32_handles_win32.h"
+#include "ui/abort_message_win32.h"
 
 namespace {
 
@@ -35,7 +38,7 @@ const char* SettingsActionName(TQD_MonitorKind AKind) {
 
 TQD_ApplicationWindow::TQD_ApplicationWindow() : TQD_Window(kApplicationClass) {
   TQD_WindowCreateParams p;
-  p.Caption = QD_ApplicationTitle;
+  p.Caption = Utf8ToWide(QD_ApplicationTitle);
   p.Style = WS_POPUP;
   p.Left = p.Top = p.Width = p.Height = 0;
   Create(p);
@@ -43,7 +46,7 @@ TQD_ApplicationWindow::TQD_ApplicationWindow() : TQD_Window(kApplicationClass) {
 
 TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   TQD_WindowCreateParams p;
-  p.Caption = QD_ApplicationTitle;
+  p.Caption = Utf8ToWide(QD_ApplicationTitle);
   p.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   p.ExStyle = 0;  // no WS_EX_APPWINDOW: the hidden owner carries the taskbar entry
   p.Width = 420;
@@ -57,10 +60,7 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   system.ExecutablePath = RunningExecutablePath();
   system.IsWindowsVersionAtLeast = IsWindowsVersionAtLeast;
   system.ProgramVersionText = [] { return GetProgramVersion(RunningExecutablePath()).VersionText; };
-  system.ShowFatalError = [this](const std::string& AText) {
-    MessageBoxW(Handle(), Utf8ToWide(AText).c_str(), QD_ApplicationTitle, MB_OK | MB_ICONERROR);
-    PostQuitMessage(1);
-  };
+  system.ShowFatalError = [this](const std::string& AText) { ShowAbortMessage(Handle(), AText, QD_ApplicationTitle); };
   const TQD_CollectorPorts ports{&FSharedMemory, &FTimers, &FClock, &FSystemInfo, &FNetwork};
   FForm = std::make_unique<TQD_MainForm>(FRegistry, ports, *this, std::move(system));
 }
@@ -164,6 +164,11 @@ bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam
       FForm->SaveState();
       AResult = TRUE;
       return true;
+    case WM_SETTINGCHANGE:
+      // "intl": the regional settings changed; values and parameters use the
+      // new separators from the next poll and populate on.
+      if (ALParam) SystemSettingChanged(WideToUtf8(reinterpret_cast<const wchar_t*>(ALParam)));
+      return false;  // the default handling still runs
     case WM_ENDSESSION:
       // The session ends once this returns, and the process with it: save now.
       if (AWParam) {

@@ -25,7 +25,6 @@
 #include "ui/magnetic_win32.h"
 
 inline constexpr wchar_t QD_MainFormClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
-inline constexpr wchar_t QD_ApplicationTitle[] = L"Quendal";
 
 // The hidden application window: the owner of the control panel.
 class TQD_ApplicationWindow final : public TQD_Window {

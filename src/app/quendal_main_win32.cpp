@@ -10,6 +10,7 @@
 #include "ui/message_loop_win32.h"
 #include "render/text_engine.h"
 #include "render/text_engine_win32.h"
+#include "settings/autostart.h"
 #include "base/win32_handles_win32.h"
 
 namespace {
@@ -22,7 +23,7 @@ void ShowException(std::exception_ptr AException) {
     text = e.what();
   } catch (...) {
   }
-  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), QD_ApplicationTitle, MB_OK | MB_ICONERROR);
+  MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(QD_ApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -40,7 +41,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     TQD_ApplicationWindow application;
     TQD_MainWindow main(application.Handle());
-    code = RunMessageLoop();
+    // Too old a system: the user has seen why, and no loop may run ticks.
+    code = main.Form().TerminateRequested() ? 1 : RunMessageLoop();
     main.Shutdown();
   } catch (...) {
     ShowException(std::current_exception());

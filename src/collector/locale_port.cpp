@@ -44,3 +44,7 @@ std::string TQD_InvariantLocale::LongDateText(double ADateTime) const {
 const TQD_LocalePort& CurrentLocale() { return *gCurrent; }
 
 void SetCurrentLocale(const TQD_LocalePort* ALocale) { gCurrent = ALocale ? ALocale : &kInvariant; }
+
+void SystemSettingChanged(std::string_view AArea) {
+  if (AArea == "intl") gCurrent->Refresh();
+}

@@ -4,23 +4,19 @@
 #include <windows.h>
 
 #include <cmath>
+#include <utility>
 
 #include "base/win32_handles_win32.h"
 
 namespace {
 
-// The port has one byte per separator. A separator that is not one ASCII
-// character (the narrow no-break space of some locales) becomes the nearest
-// thing: a blank for spaces, else AFallback.
-char SeparatorChar(LCTYPE AType, char AFallback) {
-  wchar_t text[8];
-  int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, AType, text, 8);
-  if (n <= 1) return n == 1 ? '\0' : AFallback;  // n == 1: an empty separator (none)
-  if (n > 2) return AFallback;
-  const wchar_t c = text[0];
-  if (c < 0x80) return static_cast<char>(c);
-  if (c == 0x00A0 || c == 0x202F || c == 0x2009) return ' ';
-  return AFallback;
+// The separator as the locale gives it, in UTF-8 (any non-ASCII character,
+// several characters even); AFallback when it cannot be read.
+std::string SeparatorText(LCTYPE AType, const char* AFallback) {
+  wchar_t text[16];
+  const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, AType, text, 16);
+  if (n <= 0) return AFallback;
+  return WideToUtf8(text, static_cast<size_t>(n - 1));  // n counts the terminating null
 }
 
 bool ToSystemTime(double ADateTime, SYSTEMTIME& AResult) {
@@ -39,10 +35,10 @@ bool ToSystemTime(double ADateTime, SYSTEMTIME& AResult) {
 
 }  // namespace
 
-void TQD_LocaleWin32::Refresh() {
-  FDecimal = SeparatorChar(LOCALE_SDECIMAL, '.');
-  if (FDecimal == '\0') FDecimal = '.';
-  FThousand = SeparatorChar(LOCALE_STHOUSAND, '\0');
+void TQD_LocaleWin32::Refresh() const {
+  std::string decimal = SeparatorText(LOCALE_SDECIMAL, ".");
+  FDecimal = decimal.empty() ? std::string(".") : std::move(decimal);  // a number needs one
+  FThousand = SeparatorText(LOCALE_STHOUSAND, "");  // empty: no grouping
 }
 
 std::string TQD_LocaleWin32::LongTimeText(double ADateTime) const {

@@ -2,6 +2,8 @@
 #include "collector/timer_queue_timer_win32.h"
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "base/app_exception.h"
 #include "base/win32_handles_win32.h"
@@ -35,24 +37,40 @@ TTimerQueueTimer::TTimerQueueTimer() {
 }
 
 TTimerQueueTimer::~TTimerQueueTimer() {
-  if (FEnabled) {
-    // Unlike a plain disable, wait for callbacks in flight: they use `this`.
-    DeleteTimerQueueTimer(nullptr, FTimerHandle, INVALID_HANDLE_VALUE);
-    FEnabled = false;
-  }
+  SetEnabled(false);
+  // A disabled timer may still have a callback running (disabling does not
+  // wait), and that callback uses `this`.
+  WaitForDeletedTimers();
   // Ticks still queued for the window are discarded with it.
   DestroyWindow(FWindowHandle);
+}
+
+void TTimerQueueTimer::WaitForDeletedTimers() {
+  for (const TQD_KernelHandle& done : FDeletions) WaitForSingleObject(done.Get(), INFINITE);
+  FDeletions.clear();
 }
 
 void TTimerQueueTimer::SetEnabled(bool AValue) {
   if (AValue == FEnabled) return;
   if (AValue) {
+    // Events of deletions that have completed are no longer needed.
+    std::erase_if(FDeletions, [](const TQD_KernelHandle& AEvent) {
+      return WaitForSingleObject(AEvent.Get(), 0) == WAIT_OBJECT_0;
+    });
     FThreadCount = 0;
     FCount = 0;
     FEnabled = CreateTimerQueueTimer(&FTimerHandle, nullptr, TimerCallback, this, FDueTime, FInterval, 0) != 0;
   } else {
-    // Not waiting for running callbacks: they only post a message.
-    DeleteTimerQueueTimer(nullptr, FTimerHandle, nullptr);
+    // Not waiting for running callbacks here (they only post a message), but
+    // noting when they are done, for the destructor.
+    TQD_KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (done) {
+      // FALSE with ERROR_IO_PENDING only says that a callback is still running.
+      DeleteTimerQueueTimer(nullptr, FTimerHandle, done.Get());
+      FDeletions.push_back(std::move(done));
+    } else {
+      DeleteTimerQueueTimer(nullptr, FTimerHandle, INVALID_HANDLE_VALUE);  // no event: wait now
+    }
     FTimerHandle = nullptr;
     FEnabled = false;
   }
@@ -72,6 +90,7 @@ void TTimerQueueTimer::DoTimer() {
 
 void CALLBACK TTimerQueueTimer::TimerCallback(PVOID AContext, BOOLEAN) {
   auto* self = static_cast<TTimerQueueTimer*>(AContext);
+  if (self->OnCallbackStart) self->OnCallbackStart();
   const uint32_t n = ++self->FThreadCount;
   PostMessageW(self->FWindowHandle, WM_TQT_TIMER, 0, static_cast<LPARAM>(n));
 }

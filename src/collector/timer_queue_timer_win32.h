@@ -7,7 +7,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <vector>
 
+#include "base/win32_handles_win32.h"
 #include "collector/ports.h"
 
 inline constexpr UINT WM_TQT_TIMER = WM_APP + 666;  // 0x829A; lParam = callback number
@@ -29,6 +32,9 @@ class TTimerQueueTimer final : public TQD_Timer {
   // Callbacks fired on pool threads since the timer was last enabled.
   uint32_t ThreadCount() const { return FThreadCount.load(); }
   HWND WindowHandle() const { return FWindowHandle; }
+  // Runs on the pool thread at the start of every callback. Set it only while
+  // the timer is disabled; tests use it to hold a callback in flight.
+  std::function<void()> OnCallbackStart;
 
  protected:
   virtual void DoTimer();
@@ -36,6 +42,8 @@ class TTimerQueueTimer final : public TQD_Timer {
  private:
   static void CALLBACK TimerCallback(PVOID AContext, BOOLEAN ATimerOrWaitFired);
   static LRESULT CALLBACK WindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+  // Blocks until no callback of a deleted timer can still run.
+  void WaitForDeletedTimers();
 
   uint32_t FDueTime = 0;
   uint32_t FInterval = 1000;
@@ -44,6 +52,9 @@ class TTimerQueueTimer final : public TQD_Timer {
   std::atomic<uint32_t> FThreadCount{0};
   uint32_t FCount = 0;
   bool FEnabled = false;
+  // One event per disabling, set by the queue once that timer's last
+  // callback has returned: the destructor must not free `this` before.
+  std::vector<TQD_KernelHandle> FDeletions;
 };
 
 class TQD_TimerFactoryWin32 final : public TQD_TimerFactory {

@@ -75,9 +75,26 @@ size_t WriteTwoDigitsAtLeast(char* ABuffer, int64_t AValue) {
   return out;
 }
 
+// At most kMaxSeparatorLength bytes, never ending inside a UTF-8 sequence:
+// the output buffer is sized for separators of that length.
+std::string_view Clip(std::string_view ASeparator) {
+  if (ASeparator.size() <= kMaxSeparatorLength) return ASeparator;
+  size_t n = kMaxSeparatorLength;
+  while (n > 0 && (static_cast<unsigned char>(ASeparator[n]) & 0xC0) == 0x80) --n;
+  return ASeparator.substr(0, n);
+}
+
+char* Put(char* AOut, std::string_view AText) {
+  std::memcpy(AOut, AText.data(), AText.size());
+  return AOut + AText.size();
+}
+
 }  // namespace
 
-size_t FormatNumberTo(char* ABuffer, double AValue, int ADecimals, char ADecimalSep, char AThousandSep) {
+size_t FormatNumberTo(char* ABuffer, double AValue, int ADecimals, std::string_view ADecimalSep,
+                      std::string_view AThousandSep) {
+  ADecimalSep = Clip(ADecimalSep);
+  AThousandSep = Clip(AThousandSep);
   char* out = ABuffer;
   if (std::isnan(AValue)) {
     std::memcpy(out, "NaN", 3);
@@ -143,10 +160,10 @@ size_t FormatNumberTo(char* ABuffer, double AValue, int ADecimals, char ADecimal
   const int topPower = zero || exponent < 0 ? 0 : exponent;
   for (int power = topPower; power >= 0; --power) {
     *out++ = digitAt(power);
-    if (AThousandSep != 0 && power > 0 && power % 3 == 0) *out++ = AThousandSep;
+    if (!AThousandSep.empty() && power > 0 && power % 3 == 0) out = Put(out, AThousandSep);
   }
   if (decimals > 0) {
-    *out++ = ADecimalSep;
+    out = Put(out, ADecimalSep);
     for (int power = -1; power >= -decimals; --power) *out++ = digitAt(power);
   }
   return static_cast<size_t>(out - ABuffer);
@@ -217,7 +234,7 @@ std::string TQD_DataLogger::FormatValue(int AIndex, TQD_DynamicCaptionSource ASo
       if (unit == unitMinutes) return FormatMinutes(v);
       const int decimals = unit >= 0 ? HWiNFOUnits[unit].Decimals : kUnknownUnitDecimals;
       char number[kFormatNumberMaxLength];
-      const size_t n = FormatNumberTo(number, v, decimals, CurrentLocale().DecimalSeparator(), 0);
+      const size_t n = FormatNumberTo(number, v, decimals, CurrentLocale().DecimalSeparator(), {});
       return Join({std::string_view(number, n), " ", r.szUnit, suffix});
     }
     case dcsLabelOrig: return r.szLabelOrig;
@@ -234,7 +251,7 @@ std::string TQD_DataLogger::FormatValue(const TQD_URID& AURID, TQD_DynamicCaptio
 
 std::string FormatFixed(double AValue, int ADecimals) {
   char number[kFormatNumberMaxLength];
-  return std::string(number, FormatNumberTo(number, AValue, ADecimals, CurrentLocale().DecimalSeparator(), 0));
+  return std::string(number, FormatNumberTo(number, AValue, ADecimals, CurrentLocale().DecimalSeparator(), {}));
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "collector/readings.h"
 
@@ -47,8 +48,13 @@ double SafeDivide(double ADividend, double ADivisor);
 
 // The number core of every format above, exposed for tests: AValue rounded to
 // 12 significant digits, then written in fixed notation with ADecimals
-// decimals (halves away from zero at that second step), with the given
-// separators (AThousandSep 0: no grouping). Writes at most
-// kFormatNumberMaxLength characters and returns how many.
-inline constexpr size_t kFormatNumberMaxLength = 480;
-size_t FormatNumberTo(char* ABuffer, double AValue, int ADecimals, char ADecimalSep, char AThousandSep);
+// decimals (halves away from zero at that second step), with the given UTF-8
+// separators (AThousandSep empty: no grouping). A separator longer than
+// kMaxSeparatorLength bytes is cut to whole characters within that length.
+// Writes at most kFormatNumberMaxLength bytes and returns how many.
+inline constexpr size_t kMaxSeparatorLength = 16;
+// Sign, 309 integer digits of DBL_MAX with a separator after every third,
+// the decimal separator and at most 20 decimals.
+inline constexpr size_t kFormatNumberMaxLength = 1 + 309 + 102 * kMaxSeparatorLength + kMaxSeparatorLength + 20;
+size_t FormatNumberTo(char* ABuffer, double AValue, int ADecimals, std::string_view ADecimalSep,
+                      std::string_view AThousandSep);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "collector/data_logger.h"
+#include "collector/locale_port.h"
 #include "monitors/monitors.h"
 #include "monitors/recipe_rows.h"
 #include "settings/settings.h"
@@ -12,8 +13,10 @@
 std::string GPUMemorySizeText(uint32_t AMemoryTotal) {
   if (AMemoryTotal == 0) return {};
   std::string text = FormatFixed(AMemoryTotal / 1024.0, 1);
-  // A whole number of GiB drops its ".0".
-  if (text.size() >= 2 && text.back() == '0') text.resize(text.size() - 2);
+  // A whole number of GiB drops its separator and "0"; the separator may
+  // take several bytes.
+  const size_t tail = CurrentLocale().DecimalSeparator().size() + 1;
+  if (text.size() > tail && text.back() == '0') text.resize(text.size() - tail);
   return text + " GiB";
 }
 

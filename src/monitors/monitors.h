@@ -57,6 +57,10 @@ class TMonitor_GPU : public TQD_MonitorWindow {
   void AddContentRows() override;
 };
 
+// The memory size in a GPU's header: MiB as GiB with one decimal, or none
+// when that decimal is 0 ("8", "7.5" with the locale's separator); empty for 0.
+std::string GPUMemorySizeText(uint32_t AMemoryTotal);
+
 class TMonitor_Drives : public TQD_MonitorWindow {
  public:
   TMonitor_Drives(TQD_MonitorHost& AHost, TQD_Settings& ASettings, TQD_Clock& AClock)

@@ -57,9 +57,9 @@ std::string_view TrimBlanks(std::string_view AText) {
   return AText;
 }
 
-// A decimal number with the locale's decimal separator and an optional
-// exponent; no thousands separators.
-std::optional<double> ParseLocaleFloat(std::string_view AText, char ADecimal) {
+// A decimal number with the locale's decimal separator (UTF-8, maybe several
+// bytes) and an optional exponent; no thousands separators.
+std::optional<double> ParseLocaleFloat(std::string_view AText, std::string_view ADecimal) {
   AText = TrimBlanks(AText);
   std::string text;
   size_t i = 0;
@@ -70,9 +70,9 @@ std::optional<double> ParseLocaleFloat(std::string_view AText, char ADecimal) {
   };
   if (i < AText.size() && (AText[i] == '+' || AText[i] == '-')) text += AText[i++];
   size_t mantissa = digits();
-  if (i < AText.size() && AText[i] == ADecimal) {
+  if (!ADecimal.empty() && AText.substr(i, ADecimal.size()) == ADecimal) {
     text += '.';
-    ++i;
+    i += ADecimal.size();
     mantissa += digits();
   }
   if (mantissa == 0) return std::nullopt;

@@ -9,6 +9,8 @@
 #include "settings/key_value_store.h"
 
 inline constexpr char QD_AutostartKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The program's name: the autostart value's name and the windows' title
+// (UTF-8; the Win32 side converts it).
 inline constexpr char QD_ApplicationTitle[] = "Quendal";
 
 // True only when the entry exists and names exactly AExecutablePath (case

@@ -10,6 +10,7 @@
 
 #include "child_process_win32.h"
 #include "screen_win32.h"
+#include "settings_wipe_guard_win32.h"
 #include "collector/data_logger.h"
 #include "sim/fake_monitor_host.h"
 #include "sim/fake_ports.h"
@@ -83,7 +84,8 @@ std::map<TQD_MonitorKind, int> ExpectedHeights() {
 }  // namespace
 
 TEST(Quendal, AllFiveWindowsErrorLayoutsAndRepopulation) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  // Refused outside the private prefix: the program would also write its settings there.
+  ASSERT_TRUE(WipeQuendalSettings());
   TQD_RegistryStoreWin32 registry;
   for (const TKind& k : kKinds) {
     const std::string key = std::string("Software\\Quendal\\") + k.Key;
@@ -132,5 +134,5 @@ TEST(Quendal, AllFiveWindowsErrorLayoutsAndRepopulation) {
             expected.at(TQD_MonitorKind::CPU));
   stop.Set();
   feed.Wait(10000);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  EXPECT_TRUE(WipeQuendalSettings());
 }

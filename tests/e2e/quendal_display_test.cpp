@@ -8,6 +8,7 @@
 
 #include "child_process_win32.h"
 #include "screen_win32.h"
+#include "settings_wipe_guard_win32.h"
 #include "widgets/color_table.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
@@ -47,7 +48,8 @@ int CountTopLevel(const wchar_t* AClass) {
 
 TEST(Quendal, ClockWindowSecondInstanceAndLogoff) {
   // A first start: nothing stored but the clock switched on.
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  // Refused outside the private prefix: the program would also write its settings there.
+  ASSERT_TRUE(WipeQuendalSettings());
   TQD_RegistryStoreWin32 registry;
   RegWriteBool(registry, "Software\\Quendal\\Clock", "On", true);
 
@@ -105,5 +107,5 @@ TEST(Quendal, ClockWindowSecondInstanceAndLogoff) {
 
   stop.Set();
   feed.Wait(10000);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  EXPECT_TRUE(WipeQuendalSettings());
 }

@@ -2,6 +2,10 @@
 // and the parameter readers.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
+#include "collector/locale_port.h"
 #include "readings/custom_readings_list.h"
 #include "settings/memory_key_value_store.h"
 
@@ -168,8 +172,8 @@ TEST(CustomReadingsParameters, KeywordsMatchExactlyWithoutRegardToCase) {
 }
 
 TEST(CustomReadingsParameters, TemperatureMaximumFollowsTheLocale) {
-  const TQD_InvariantLocale point('.', ',');
-  const TQD_InvariantLocale comma(',', '.');
+  const TQD_InvariantLocale point(".", ",");
+  const TQD_InvariantLocale comma(",", ".");
   EXPECT_EQ(GetParamTemperatureMax("T=85.5", point), 85.5);
   EXPECT_EQ(GetParamTemperatureMax("T=85.5", comma), 100.0);
   EXPECT_EQ(GetParamTemperatureMax("t=85,5;C=3", comma), 85.5);
@@ -189,6 +193,46 @@ TEST(CustomReadingsParameters, TemperatureMaximumFollowsTheLocale) {
   EXPECT_EQ(GetParamTemperatureMax("T=72,5"), 72.5);
   SetCurrentLocale(nullptr);
   EXPECT_EQ(GetParamTemperatureMax("T=72,5"), 100.0);
+}
+
+// The user's locale as the system keeps it: read into the port at start and
+// again on each Refresh, as the Windows port does.
+class TSystemLocale : public TQD_InvariantLocale {
+ public:
+  std::string SystemDecimal = ".";
+  std::string SystemThousand = ",";
+  std::string_view DecimalSeparator() const override { return FDecimal; }
+  std::string_view ThousandSeparator() const override { return FThousand; }
+  void Refresh() const override {
+    FDecimal = SystemDecimal;
+    FThousand = SystemThousand;
+  }
+
+ private:
+  mutable std::string FDecimal = ".";
+  mutable std::string FThousand = ",";
+};
+
+TEST(CustomReadingsParameters, TemperatureMaximumTakesMultiByteSeparatorsAndTheirChanges) {
+  const std::string arabicDecimal = "\xD9\xAB";       // U+066B
+  const std::string apostrophe = "\xE2\x80\x99";     // U+2019, a thousands separator
+  TSystemLocale locale;
+  SetCurrentLocale(&locale);
+  EXPECT_EQ(GetParamTemperatureMax("T=85.5"), 85.5);
+
+  // The user picks other separators: they count once the system says so.
+  locale.SystemDecimal = arabicDecimal;
+  locale.SystemThousand = apostrophe;
+  EXPECT_EQ(GetParamTemperatureMax("T=85.5"), 85.5);
+  SystemSettingChanged("Environment");
+  EXPECT_EQ(GetParamTemperatureMax("T=85.5"), 85.5);
+  SystemSettingChanged("intl");
+  EXPECT_EQ(GetParamTemperatureMax("T=85" + arabicDecimal + "5;C=3"), 85.5);
+  EXPECT_EQ(GetParamTemperatureMax("T=85.5"), 100.0);
+  EXPECT_EQ(GetParamTemperatureMax("T=85" + arabicDecimal.substr(0, 1) + "5"), 100.0);  // half a separator
+  EXPECT_EQ(GetParamTemperatureMax("T=1" + apostrophe + "000"), 100.0);  // no thousands separators
+  EXPECT_EQ(GetParamTemperatureMax("T=" + arabicDecimal + "5"), 0.5);
+  SetCurrentLocale(nullptr);
 }
 
 }  // namespace

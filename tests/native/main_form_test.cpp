@@ -150,7 +150,7 @@ TEST_F(MainFormTest, CreationLoadsEverythingAndStartsPollingWithoutWindows) {
   }
 }
 
-TEST_F(MainFormTest, TooOldWindowsShowsTheErrorAndAsksToEndButCreationCompletes) {
+TEST_F(MainFormTest, TooOldWindowsShowsTheErrorAndEndsBeforeAnyTimerStarts) {
   unsigned asked = 0;
   std::vector<std::string> shown;
   system.IsWindowsVersionAtLeast = [&](unsigned AMajor) {
@@ -158,13 +158,19 @@ TEST_F(MainFormTest, TooOldWindowsShowsTheErrorAndAsksToEndButCreationCompletes)
     return false;
   };
   system.ShowFatalError = [&](const std::string& AText) { shown.push_back(AText); };
+  SwitchOn({"\\Clock"});
+  const int keysBefore = store.KeyCount();
   Create();
   EXPECT_EQ(asked, 6u);
   EXPECT_EQ(shown, std::vector<std::string>{"This application requires Windows Vista or newer!"});
   EXPECT_TRUE(form->TerminateRequested());
-  EXPECT_EQ(form->Caption(), "Quendal 1.7");
-  ASSERT_NE(form->DataLogger(), nullptr);
-  EXPECT_TRUE(fakes.Timers.Created.at(1)->Enabled());
+  // Nothing started that could tick, and nothing to write back at the end.
+  EXPECT_TRUE(fakes.Timers.Created.empty());
+  EXPECT_EQ(form->DataLogger(), nullptr);
+  form.reset();
+  EXPECT_TRUE(hosts.Created.empty());
+  EXPECT_EQ(store.KeyCount(), keysBefore);
+  EXPECT_EQ(store.ValueNames(kBase + "\\Clock"), std::vector<std::string>{"On"});
 }
 
 TEST_F(MainFormTest, AMissingVersionResourceFailsCreation) {

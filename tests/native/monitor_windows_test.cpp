@@ -16,6 +16,7 @@
 #include "widgets/color_table.h"
 #include "readings/custom_readings_list.h"
 #include "collector/data_logger.h"
+#include "collector/locale_port.h"
 #include "sim/fake_monitor_host.h"
 #include "sim/fake_ports.h"
 #include "golden.h"
@@ -430,6 +431,21 @@ TEST(GPUWindow, WithoutLineGraphsRowsKeepTheirLongNames) {
   EXPECT_TRUE(rows.Divider(4));
   EXPECT_EQ(rows.Caption(5, 0), "Fan 1");
   EXPECT_EQ(rows.Shape(5), "L1 G8 L1");
+}
+
+TEST(GPUWindow, MemorySizeDropsAWholeDecimalWithTheLocalesSeparator) {
+  const TQD_InvariantLocale point(".", ",");
+  const TQD_InvariantLocale arabic("\xD9\xAB", "\xE2\x80\x99");  // U+066B, U+2019
+  SetCurrentLocale(&point);
+  EXPECT_EQ(GPUMemorySizeText(8192), "8 GiB");
+  EXPECT_EQ(GPUMemorySizeText(7680), "7.5 GiB");
+  EXPECT_EQ(GPUMemorySizeText(0), "");
+  SetCurrentLocale(&arabic);
+  EXPECT_EQ(GPUMemorySizeText(8192), "8 GiB");
+  EXPECT_EQ(GPUMemorySizeText(12288), "12 GiB");
+  EXPECT_EQ(GPUMemorySizeText(7680), "7\xD9\xAB" "5 GiB");
+  EXPECT_EQ(GPUMemorySizeText(1024 * 1024), "1024 GiB");  // never grouped
+  SetCurrentLocale(nullptr);
 }
 
 TEST(GPUWindow, TwoGPUsAreNumberedAndOneWithoutMemorySizeShowsEmptyBrackets) {

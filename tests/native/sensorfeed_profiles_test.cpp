@@ -580,6 +580,33 @@ TEST(SensorfeedDump, PrintsTheStatusOfMissingDeadAndMalformedBlocks) {
   EXPECT_NE(text.find("0 sensors, 0 readings"), std::string::npos);
 }
 
+TEST(SensorfeedDump, ABlockWhoseHeaderWasRefusedHasNoPollTime) {
+  TSF_Profile p = Profile("intel-hybrid");
+  const std::vector<uint8_t> good = WriteBlock(p.Block);
+  std::vector<uint8_t> cut = good;
+  cut.resize(cut.size() / 2);
+  std::vector<uint8_t> unknown = good;
+  std::memcpy(unknown.data(), "ABCD", 4);
+  std::vector<uint8_t> headerOnly(good.begin(), good.begin() + 8);
+  for (const std::vector<uint8_t>* block : {&cut, &unknown, &headerOnly}) {
+    TFakeCollector ports;
+    ports.SharedMemory.Block = *block;
+    TQD_DataLogger logger(ports.Ports(), false, 180, 2000);
+    logger.HWiPolling();
+    const std::string text = PrintToText(logger);
+    EXPECT_NE(text.find("HWiNFO polling status: 253"), std::string::npos) << text;
+    EXPECT_NE(text.find("Poll time: not known"), std::string::npos) << text;
+    EXPECT_EQ(text.find("1899"), std::string::npos) << text;
+  }
+  // A header that was read gives its time, also when a reading is bad.
+  p.Block.Readings[2].dwSensorIndex = 999;
+  TFakeCollector ports;
+  ports.SharedMemory.Block = WriteBlock(p.Block);
+  TQD_DataLogger logger(ports.Ports(), false, 180, 2000);
+  logger.HWiPolling();
+  EXPECT_NE(PrintToText(logger).find("Poll time: 2025-12-01 12:00:00 UTC"), std::string::npos);
+}
+
 TEST(SensorfeedDump, ValueAndDateTexts) {
   EXPECT_EQ(ValueText(4688.3), "4688.3");
   EXPECT_EQ(ValueText(1.23456), "1.235");  // three decimals at most

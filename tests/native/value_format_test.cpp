@@ -1,10 +1,13 @@
-// Value formatting under a point and a comma locale: readings with units,
-// scaled byte and bit counts, minutes, RAM and disk texts.
+// Value formatting under three locales (point, comma and multi-byte
+// separators): readings with units, scaled byte and bit counts, minutes, RAM
+// and disk texts.
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <string_view>
 
 #include "collector/locale_port.h"
 #include "logger_rig.h"
@@ -16,24 +19,38 @@ namespace {
 const char* const kDeg = "\xC2\xB0";
 constexpr int64_t kKiB = 1024, kMiB = kKiB << 10, kGiB = kMiB << 10, kTiB = kGiB << 10;
 
-// Runs every test once with "." decimals and "," thousands and once the other
-// way round. Expected texts are written in the first form and swapped.
-class Formatting : public ::testing::TestWithParam<bool> {
+// Runs every test under three locales: "." decimals and "," thousands, the
+// other way round, and separators of several bytes (U+066B ARABIC DECIMAL
+// SEPARATOR, U+2019 RIGHT SINGLE QUOTATION MARK as used in Switzerland).
+// Expected texts are written in the first form and translated.
+struct TLocaleCase {
+  const char* Name;
+  const char* Decimal;
+  const char* Thousand;
+};
+const TLocaleCase kLocales[] = {
+    {"PointDecimals", ".", ","},
+    {"CommaDecimals", ",", "."},
+    {"MultiByteSeparators", "\xD9\xAB", "\xE2\x80\x99"},
+};
+
+class Formatting : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override { SetCurrentLocale(&FLocale); }
   void TearDown() override { SetCurrentLocale(nullptr); }
-  std::string L(std::string AText) const {
-    if (GetParam())
-      for (char& c : AText) c = c == '.' ? ',' : c == ',' ? '.' : c;
-    return AText;
+  const TLocaleCase& Case() const { return kLocales[GetParam()]; }
+  std::string L(const std::string& AText) const {
+    std::string out;
+    for (char c : AText) out += c == '.' ? Case().Decimal : c == ',' ? Case().Thousand : std::string(1, c);
+    return out;
   }
 
  private:
-  TQD_InvariantLocale FLocale{GetParam() ? ',' : '.', GetParam() ? '.' : ','};
+  TQD_InvariantLocale FLocale{Case().Decimal, Case().Thousand};
 };
 
-INSTANTIATE_TEST_SUITE_P(Locales, Formatting, ::testing::Values(false, true),
-                         [](const auto& AInfo) { return AInfo.param ? "CommaDecimals" : "PointDecimals"; });
+INSTANTIATE_TEST_SUITE_P(Locales, Formatting, ::testing::Values(0, 1, 2),
+                         [](const auto& AInfo) { return kLocales[AInfo.param].Name; });
 
 TEST_P(Formatting, ReadingValuesTakeTheirUnitsDecimalsAndSuffix) {
   TLoggerRig rig;
@@ -206,23 +223,33 @@ TEST_P(Formatting, DiskTexts) {
 
 TEST_P(Formatting, NumberCoreAtTheExtremes) {
   char buf[kFormatNumberMaxLength];
-  auto fmt = [&](double v, int decimals, char thousands) {
-    const size_t n = FormatNumberTo(buf, v, decimals, GetParam() ? ',' : '.', thousands);
+  auto fmt = [&](double v, int decimals, std::string_view thousands) {
+    const size_t n = FormatNumberTo(buf, v, decimals, Case().Decimal, thousands);
     EXPECT_LE(n, kFormatNumberMaxLength);
     return std::string(buf, n);
   };
-  const char sep = GetParam() ? '.' : ',';
+  const std::string sep = Case().Thousand;
   const std::string biggest = fmt(-DBL_MAX, 99, sep);  // decimals are capped
-  EXPECT_EQ(biggest.substr(0, 20), L("-179,769,313,486,000"));
-  EXPECT_EQ(biggest.size(), 1u + 309 + 102 + 1 + 20);
-  EXPECT_EQ(fmt(5e-324, 6, 0), L("0.000000"));
-  EXPECT_EQ(fmt(-0.0, 2, 0), L("0.00"));
-  EXPECT_EQ(fmt(9.995, 2, 0), L("10.00"));  // the carry runs through every digit
-  EXPECT_EQ(fmt(0.006, 2, 0), L("0.01"));
-  EXPECT_EQ(fmt(0.004, 2, 0), L("0.00"));
+  const std::string head = L("-179,769,313,486,000");
+  EXPECT_EQ(biggest.substr(0, head.size()), head);
+  EXPECT_EQ(biggest.size(), 1u + 309 + 102 * sep.size() + std::string(Case().Decimal).size() + 20);
+  EXPECT_EQ(fmt(5e-324, 6, ""), L("0.000000"));
+  EXPECT_EQ(fmt(-0.0, 2, ""), L("0.00"));
+  EXPECT_EQ(fmt(9.995, 2, ""), L("10.00"));  // the carry runs through every digit
+  EXPECT_EQ(fmt(0.006, 2, ""), L("0.01"));
+  EXPECT_EQ(fmt(0.004, 2, ""), L("0.00"));
   EXPECT_EQ(fmt(999999.5, 0, sep), L("1,000,000"));
-  EXPECT_EQ(fmt(-std::numeric_limits<double>::infinity(), 2, 0), "-Inf");
-  EXPECT_EQ(fmt(0.1234567890123456, 15, 0), L("0.123456789012000"));
+  EXPECT_EQ(fmt(-std::numeric_limits<double>::infinity(), 2, ""), "-Inf");
+  EXPECT_EQ(fmt(0.1234567890123456, 15, ""), L("0.123456789012000"));
+}
+
+TEST(FormatNumber, OverlongSeparatorsAreCutToWholeCharactersThatFitTheBuffer) {
+  std::string apostrophes;
+  for (int i = 0; i < 20; ++i) apostrophes += "\xE2\x80\x99";  // 60 bytes
+  char buf[kFormatNumberMaxLength];
+  const size_t n = FormatNumberTo(buf, -DBL_MAX, 20, apostrophes, apostrophes);
+  EXPECT_EQ(n, 1u + 309 + 102 * 15 + 15 + 20);  // five whole characters each
+  EXPECT_EQ(std::string(buf, 8), "-179" + apostrophes.substr(0, 4));
 }
 
 TEST(FormatMinutes, RoundsHalvesToEvenAndPadsToTwoDigits) {

@@ -10,8 +10,10 @@
 #include "readings/custom_readings_list.h"
 #include "settings/file_io.h"
 #include "collector/locale_win32.h"
+#include "collector/value_format.h"
 #include "settings/program_version_win32.h"
 #include "base/win32_handles_win32.h"
+#include "settings_wipe_guard_win32.h"
 
 namespace {
 
@@ -72,14 +74,45 @@ TEST(WindowsVersion, IsAtLeastVistaAndBelowAnImpossibleMajor) {
 
 TEST(LocaleWin32, ParameterTextsUseTheUsersDecimalSeparator) {
   TQD_LocaleWin32 locale;
-  const char decimal = locale.DecimalSeparator();
-  ASSERT_NE(decimal, '\0');
+  const std::string decimal(locale.DecimalSeparator());
+  ASSERT_FALSE(decimal.empty());
   EXPECT_NE(decimal, locale.ThousandSeparator());
-  const std::string text = std::string("T=85") + decimal + "5";
+  const std::string text = "T=85" + decimal + "5";
   SetCurrentLocale(&locale);
   EXPECT_EQ(GetParamTemperatureMax(text), 85.5);
   SetCurrentLocale(nullptr);
   EXPECT_EQ(GetParamTemperatureMax(text, locale), 85.5);
+}
+
+TEST(LocaleWin32, MultiByteSeparatorsAreReadAgainWhenTheRegionalSettingsChange) {
+  ASSERT_EQ(SettingsWipeRefusal(), "") << "this test changes the user's regional settings";
+  auto read = [](LCTYPE AType) {
+    wchar_t text[16] = {};
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, AType, text, 16);
+    return std::wstring(text);
+  };
+  const std::wstring oldDecimal = read(LOCALE_SDECIMAL), oldThousand = read(LOCALE_STHOUSAND);
+  TQD_LocaleWin32 locale;
+  SetCurrentLocale(&locale);
+  const std::string before(locale.DecimalSeparator());
+
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"\u066B"));  // Arabic decimal separator
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, L"\u2019"));
+  EXPECT_EQ(locale.DecimalSeparator(), before);  // until the system says so
+  SystemSettingChanged("intl");
+  const std::string decimal(locale.DecimalSeparator()), thousand(locale.ThousandSeparator());
+  const double parsed = GetParamTemperatureMax("T=85\xD9\xAB" "5");
+  const std::string scaled = FormatScaledValue(3, 5000 * (int64_t{1} << 40) + (int64_t{1} << 39));
+
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, oldDecimal.c_str());
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, oldThousand.c_str());
+  SystemSettingChanged("intl");
+  SetCurrentLocale(nullptr);
+  EXPECT_EQ(decimal, "\xD9\xAB");
+  EXPECT_EQ(thousand, "\xE2\x80\x99");
+  EXPECT_EQ(parsed, 85.5);
+  EXPECT_EQ(scaled, "5\xE2\x80\x99" "000\xD9\xAB" "5000 TiB");
+  EXPECT_EQ(locale.DecimalSeparator(), before);
 }
 
 TEST(LocaleWin32, LongTimeAndDateTexts) {

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
+#include <new>
 #include <stdexcept>
 
 #include "base/app_exception.h"
+#include "base/win32_handles_win32.h"
 #include "sim/block_writer.h"
 #include "collector/data_logger.h"
 #include "sim/fake_ports.h"
@@ -120,4 +123,31 @@ TEST(TimerQueueTimer, APollReenteredThroughANestedMessageLoopIsDropped) {
   EXPECT_GE(ticksAfter, ticksBefore + 3);  // ticks did arrive inside the nested loop ...
   EXPECT_EQ(opensAfter, opensBefore);      // ... and none of them ran a poll
   EXPECT_EQ(logger.LastHWiPollingStatus(), hwsOK);
+}
+
+TEST(TimerQueueTimer, DestroyingADisabledTimerWaitsForTheCallbackInFlight) {
+  // The timer lives in storage the test owns, so that a callback still
+  // running after destruction shows as a write into the poisoned bytes.
+  alignas(TTimerQueueTimer) unsigned char storage[sizeof(TTimerQueueTimer)];
+  auto* timer = new (storage) TTimerQueueTimer;
+  TQD_KernelHandle entered(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(entered.Get());
+  const HANDLE enteredEvent = entered.Get();
+  timer->OnCallbackStart = [enteredEvent] {
+    SetEvent(enteredEvent);
+    Sleep(300);  // long enough for the owner to disable and destroy the timer
+  };
+  timer->SetInterval(60000);  // due at once, then not again during the test
+  timer->SetEnabled(true);
+  ASSERT_TRUE(timer->Enabled());
+  ASSERT_EQ(WaitForSingleObject(enteredEvent, 5000), WAIT_OBJECT_0);
+
+  // As at shutdown: stopped first, destroyed later, both while the callback runs.
+  timer->SetEnabled(false);
+  timer->~TTimerQueueTimer();
+  std::memset(storage, 0xA5, sizeof storage);
+  Sleep(1000);  // a callback that outlived the destructor would have written by now
+  size_t touched = 0;
+  for (unsigned char b : storage) touched += b != 0xA5;
+  EXPECT_EQ(touched, 0u);
 }

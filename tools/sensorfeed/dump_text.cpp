@@ -75,11 +75,20 @@ std::string ValueText(double AValue) {
 void PrintSnapshot(const TQD_DataLogger& ALogger, std::FILE* AOut) {
   const uint8_t status = ALogger.LastHWiPollingStatus();
   std::fprintf(AOut, "HWiNFO polling status: %u (%s)\n", static_cast<unsigned>(status), HWiStatusMeaning(status));
-  if (status == hwsOK || status == hwsReadError)
-    std::fprintf(AOut, "Poll time: %s UTC (%d ms to copy)\n", DateTimeText(ALogger.LastHWiPollingTime()).c_str(),
-                 static_cast<int>(ALogger.LastHWiPollingDuration()));
   const TQD_SensorList& sensors = ALogger.SensorList();
   const TQD_ReadingsList& readings = ALogger.ReadingList();
+  if (status == hwsOK || status == hwsReadError) {
+    // A refused header leaves the lists empty and the time untouched (still
+    // 0 in a fresh logger); status 253 with readings means only a bad sensor
+    // index in a header that was read.
+    const bool headerRead = status == hwsOK || readings.size() > 1;
+    const int duration = static_cast<int>(ALogger.LastHWiPollingDuration());
+    if (headerRead)
+      std::fprintf(AOut, "Poll time: %s UTC (%d ms to copy)\n", DateTimeText(ALogger.LastHWiPollingTime()).c_str(),
+                   duration);
+    else
+      std::fprintf(AOut, "Poll time: not known, the block's header was refused (%d ms to read)\n", duration);
+  }
   const size_t readingCount = readings.empty() ? 0 : readings.size() - 1;
   std::fprintf(AOut, "%zu sensors, %zu readings\n", sensors.size(), readingCount);
 
