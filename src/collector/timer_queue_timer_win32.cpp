@@ -29,11 +29,11 @@ void RegisterTimerWindowClass(WNDPROC AProc) {
 TTimerQueueTimer::TTimerQueueTimer() {
   RegisterTimerWindowClass(WindowProc);
   // A message-only window: never shown, owned by (and dispatched on) this thread.
-  FWindowHandle = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+  FWindowHandle.Reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
   if (!FWindowHandle)
     throw std::runtime_error("Cannot create the timer window: " + SystemErrorText(GetLastError()));
-  SetWindowLongPtrW(FWindowHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(FWindowHandle.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TTimerQueueTimer::~TTimerQueueTimer() {
@@ -41,8 +41,7 @@ TTimerQueueTimer::~TTimerQueueTimer() {
   // A disabled timer may still have a callback running (disabling does not
   // wait), and that callback uses `this`.
   WaitForDeletedTimers();
-  // Ticks still queued for the window are discarded with it.
-  DestroyWindow(FWindowHandle);
+  // Ticks still queued for the window are discarded with it (FWindowHandle).
 }
 
 void TTimerQueueTimer::WaitForDeletedTimers() {
@@ -92,7 +91,7 @@ void CALLBACK TTimerQueueTimer::TimerCallback(PVOID AContext, BOOLEAN) {
   auto* self = static_cast<TTimerQueueTimer*>(AContext);
   if (self->OnCallbackStart) self->OnCallbackStart();
   const uint32_t n = ++self->FThreadCount;
-  PostMessageW(self->FWindowHandle, WM_TQT_TIMER, 0, static_cast<LPARAM>(n));
+  PostMessageW(self->FWindowHandle.Get(), WM_TQT_TIMER, 0, static_cast<LPARAM>(n));
 }
 
 LRESULT CALLBACK TTimerQueueTimer::WindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {

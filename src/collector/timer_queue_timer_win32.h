@@ -31,7 +31,6 @@ class TTimerQueueTimer final : public TQD_Timer {
   uint32_t Count() const override { return FCount; }
   // Callbacks fired on pool threads since the timer was last enabled.
   uint32_t ThreadCount() const { return FThreadCount.load(); }
-  HWND WindowHandle() const { return FWindowHandle; }
   // Runs on the pool thread at the start of every callback. Set it only while
   // the timer is disabled; tests use it to hold a callback in flight.
   std::function<void()> OnCallbackStart;
@@ -48,7 +47,7 @@ class TTimerQueueTimer final : public TQD_Timer {
   uint32_t FDueTime = 0;
   uint32_t FInterval = 1000;
   HANDLE FTimerHandle = nullptr;
-  HWND FWindowHandle = nullptr;
+  TQD_WindowHandle FWindowHandle;
   std::atomic<uint32_t> FThreadCount{0};
   uint32_t FCount = 0;
   bool FEnabled = false;

@@ -50,8 +50,8 @@ std::string FormatDetailValue(double AValue, const TQD_LocalePort& ALocale) {
   std::string result = text;
   // -0.0000001 rounds to zero, which has no sign.
   if (result[0] == '-' && result.find_first_not_of("-0.") == std::string::npos) result.erase(0, 1);
-  for (char& c : result)
-    if (c == '.') c = ALocale.DecimalSeparator();
+  const size_t point = result.find('.');
+  if (point != std::string::npos) result.replace(point, 1, ALocale.DecimalSeparator());
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "child_process_win32.h"
+#include "settings_wipe_guard_win32.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
 
@@ -112,7 +113,7 @@ RECT DragMonitor(HWND AWindow, int ALeft, int ATop) {
 TEST(Quendal, WindowsSnapToEdgesAndGluedWindowsFollowTheControlPanel) {
   if (GetFileAttributesA(("Z:" + std::string(kXdotool)).c_str()) == INVALID_FILE_ATTRIBUTES)
     GTEST_SKIP() << "xdotool is not installed";
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  ASSERT_TRUE(WipeQuendalSettings());
   TQD_RegistryStoreWin32 registry;
   RegWriteBool(registry, "Software\\Quendal\\Clock", "On", true);
   RegWriteInteger(registry, "Software\\Quendal\\Clock", "Left", 300);
@@ -197,5 +198,5 @@ TEST(Quendal, WindowsSnapToEdgesAndGluedWindowsFollowTheControlPanel) {
   EXPECT_EQ(app.Wait(15000), 0);
   stop.Set();
   feed.Wait(10000);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  EXPECT_TRUE(WipeQuendalSettings());
 }

@@ -103,7 +103,7 @@ TEST(URIDSelectorModel, SelectURIDWalksTheTreeInTreeOrder) {
 }
 
 TEST(URIDSelectorModel, ValuesAndTypeTexts) {
-  const TQD_InvariantLocale point('.', ','), comma(',', '.');
+  const TQD_InvariantLocale point(".", ","), comma(",", "."), arabic("\u066B", "\u2019");
   const struct {
     double Value;
     const TQD_LocalePort& Locale;
@@ -112,6 +112,7 @@ TEST(URIDSelectorModel, ValuesAndTypeTexts) {
       {45, point, "45.000000"},
       {45, comma, "45,000000"},
       {-3.5, comma, "-3,500000"},
+      {-3.5, arabic, "-3\u066B500000"},  // a separator of more than one byte
       {0.1234567, point, "0.123457"},
       {-0.0000001, point, "0.000000"},              // no sign on a zero
       {1234567.1234567, point, "1234567.123460"},  // 12 significant digits, then zeros
