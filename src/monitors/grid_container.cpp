@@ -281,13 +281,13 @@ void TQD_GridContainer::Layout() {
   std::vector<int> xs(kColumns + 1);
   for (int c = 0; c <= kColumns; ++c) xs[c] = static_cast<int>(std::lround(static_cast<double>(FClientWidth) * c / kColumns));
   double absolute = 0, percent = 0;
-  for (const TRowDef& r : FRows) (r.Absolute ? absolute : percent) += r.Absolute ? QD_MulDiv(static_cast<int>(r.Value), FDPI, 96) : r.Value;
+  for (const TRowDef& r : FRows) (r.Absolute ? absolute : percent) += r.Absolute ? ScaleToDPI(static_cast<int>(r.Value), FDPI) : r.Value;
   const double rest = std::max(0.0, FClientHeight - absolute);
   std::vector<int> ys(FRows.size() + 1, 0);
   double y = 0;
   for (size_t i = 0; i < FRows.size(); ++i) {
     const TRowDef& r = FRows[i];
-    y += r.Absolute ? QD_MulDiv(static_cast<int>(r.Value), FDPI, 96) : (percent > 0 ? rest * r.Value / percent : 0);
+    y += r.Absolute ? ScaleToDPI(static_cast<int>(r.Value), FDPI) : (percent > 0 ? rest * r.Value / percent : 0);
     ys[i + 1] = std::min(FClientHeight, static_cast<int>(std::lround(y)));
   }
   for (TPlacement& p : FPlacements) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dpi.h"
 #include "render/bitmap32.h"
 #include "widgets/divider.h"
 #include "widgets/gauge.h"
@@ -173,5 +174,5 @@ class TQD_GridContainer {
   bool FLayoutPending = false;
   int FClientWidth = 0;
   int FClientHeight = 0;
-  int FDPI = 96;
+  int FDPI = QD_DefaultDPI;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/dpi.h"
 #include "collector/data_logger.h"
 #include "settings/settings.h"
 
@@ -103,8 +104,8 @@ void TQD_MonitorWindow::SaveGeometry() {
   FHost.GetPosition(l, t);
   const int dpi = FHost.DPI();
   if (!FSizeFromErrorDefaults || w != FAppliedWidth || h != FAppliedHeight) {
-    FWidth.Value = QD_MulDiv(w, 96, dpi);
-    FHeight.Value = QD_MulDiv(h, 96, dpi);
+    FWidth.Value = ScaleFromDPI(w, dpi);
+    FHeight.Value = ScaleFromDPI(h, dpi);
     FSizeFromErrorDefaults = false;
   }
   if (!FPosFromErrorDefaults || l != FAppliedLeft || t != FAppliedTop) {
@@ -117,7 +118,7 @@ void TQD_MonitorWindow::SaveGeometry() {
 void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
   const int dpi = FHost.DPI();
   if (ASize) {
-    FHost.SetMinClientSize(QD_MulDiv(TQD_GridContainer::MinWidth, dpi, 96), QD_MulDiv(MinHeight(), dpi, 96));
+    FHost.SetMinClientSize(ScaleToDPI(TQD_GridContainer::MinWidth, dpi), ScaleToDPI(MinHeight(), dpi));
     int w = FWidth.Value, h = FHeight.Value;
     const bool defaults = w < 0 || h < 0;
     if (defaults) {
@@ -131,7 +132,7 @@ void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
       }
     }
     FSizeFromErrorDefaults = defaults && FErrorWindowPopulated;
-    FHost.SetClientSize(QD_MulDiv(w, dpi, 96), QD_MulDiv(h, dpi, 96));
+    FHost.SetClientSize(ScaleToDPI(w, dpi), ScaleToDPI(h, dpi));
     FHost.GetClientSize(FAppliedWidth, FAppliedHeight);
     FGrid.SetClientSize(FAppliedWidth, FAppliedHeight);
   }

@@ -59,7 +59,7 @@ class TFakeMonitorHostFactory : public TQD_MonitorHostFactory {
   TFakeMonitorHost* Host(TQD_MonitorKind AKind) const;
   int LiveHosts() const { return static_cast<int>(FLive.size()); }
 
-  int Dpi = 96;                             // of every new host
+  int Dpi = QD_DefaultDPI;                  // of every new host
   std::vector<TQD_MonitorKind> Created;     // every CreateHost, in order
   // What the window had when the control panel reported it.
   struct TReport {
