@@ -2,6 +2,7 @@
 #include "monitors/monitor_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/dpi.h"
 #include "collector/data_logger.h"
@@ -158,10 +159,17 @@ void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
 }
 
 void TQD_MonitorWindow::ShowErrorLayout() {
-  if (FErrorWindowPopulated) return;
+  // The reason may change while the sensor stays missing (HWiNFO not polled
+  // yet at the first event, then running without a GPU): show the current one.
+  std::string message = ErrorMessage();
+  if (FErrorWindowPopulated) {
+    if (message == FErrorMessage) return;
+    SaveGeometry();  // where the user moved or sized it meanwhile
+  }
   FErrorWindowPopulated = true;
+  FErrorMessage = std::move(message);
   FGrid.StartUpdating();
-  FGrid.AddErrorRows(Caption(), ErrorMessage());
+  FGrid.AddErrorRows(Caption(), FErrorMessage);
   ApplyGeometry(true, true);
   FGrid.StopUpdating();
   FGrid.AddMouseControls(OnMouseDown, PopupMenu);

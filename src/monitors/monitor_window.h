@@ -135,6 +135,7 @@ class TQD_MonitorWindow {
   const TQD_CustomReadingsList* FCustomReadingsList = nullptr;
   bool FMonitorWindowPopulated = false;
   bool FErrorWindowPopulated = false;
+  std::string FErrorMessage;  // what the error layout shows
   int32_t FLastPaintDuration = 0;
   TQD_OptionInteger& FLeft;
   TQD_OptionInteger& FTop;

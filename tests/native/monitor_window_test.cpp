@@ -226,3 +226,33 @@ TEST_F(MonitorTest, RoundedCornersFollowTheSetting) {
   w->UpdateRoundedCorners();
   EXPECT_EQ(host.CornerPreference, 0);
 }
+
+TEST_F(MonitorTest, ErrorLayoutShowsTheCurrentReason) {
+  // The first event is usually the internal poll, before HWiNFO's first poll;
+  // HWiNFO then runs on a machine without the hardware, and later goes away.
+  const struct {
+    TQD_MonitorKind Kind;
+    const char* Missing;
+  } cases[] = {{TQD_MonitorKind::GPU, "No dedicated GPU detected!"}, {TQD_MonitorKind::Drives, "No drive detected!"}};
+  const std::string noHWiNFO = "Please enable shared memory support in HWiNFO!";
+  for (const auto& c : cases) {
+    logger = std::make_unique<TQD_DataLogger>(fakes.Ports(), false, 180, 2000);
+    auto w = Make(c.Kind);
+    auto message = [&] { return w->Grid().Labels()[1]->Settings().Captions[0].Caption; };
+    w->Show();
+    EXPECT_EQ(message(), noHWiNFO);
+    host.Left = 300;  // the user moves the window meanwhile
+    Poll();
+    w->PopulateMonitorWindow();
+    EXPECT_EQ(message(), c.Missing);
+    EXPECT_TRUE(w->ErrorWindowPopulated());
+    EXPECT_FALSE(w->MonitorWindowPopulated());
+    EXPECT_EQ(host.Left, 300);
+    const int layouts = host.MinSizeCalls;
+    w->PopulateMonitorWindow();  // the same reason: nothing is rebuilt
+    EXPECT_EQ(host.MinSizeCalls, layouts);
+    Poll(false);
+    w->PopulateMonitorWindow();
+    EXPECT_EQ(message(), noHWiNFO);
+  }
+}
