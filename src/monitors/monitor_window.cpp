@@ -119,7 +119,7 @@ void TQD_MonitorWindow::SaveGeometry() {
 void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
   const int dpi = FHost.DPI();
   if (ASize) {
-    FHost.SetMinClientSize(ScaleToDPI(TQD_GridContainer::MinWidth, dpi), ScaleToDPI(MinHeight(), dpi));
+    ApplyMinClientSize();
     int w = FWidth.Value, h = FHeight.Value;
     const bool defaults = w < 0 || h < 0;
     if (defaults) {
@@ -236,4 +236,13 @@ void TQD_MonitorWindow::RepaintChangedWidgets(bool AIncludeNetGraphs) {
 
 void TQD_MonitorWindow::ClientResized(int AWidth, int AHeight) { FGrid.SetClientSize(AWidth, AHeight); }
 
-void TQD_MonitorWindow::DpiChanged(int ANewDPI) { FGrid.SetDPI(ANewDPI); }
+void TQD_MonitorWindow::ApplyMinClientSize() {
+  const int dpi = FHost.DPI();
+  FHost.SetMinClientSize(ScaleToDPI(TQD_GridContainer::MinWidth, dpi), ScaleToDPI(MinHeight(), dpi));
+}
+
+void TQD_MonitorWindow::DpiChanged(int ANewDPI) {
+  ApplyMinClientSize();
+  FGrid.SetDPI(ANewDPI);
+  FHost.InvalidateWidgets();
+}

@@ -2,6 +2,9 @@
 // rebuild and reset, refresh measurement, and the clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "base/dpi.h"
 #include "sim/block_writer.h"
 #include "widgets/color_table.h"
 #include "readings/custom_readings_list.h"
@@ -39,6 +42,11 @@ class MonitorTest : public ::testing::Test {
   TQD_Settings settings;
   TFakeMonitorHost host{TQD_MonitorKind::CPU, 96};
 };
+
+bool SamePixels(const TBitmap32& A, const TBitmap32& B) {
+  return A.Width() == B.Width() && A.Height() == B.Height() &&
+         std::equal(A.Bits(), A.Bits() + static_cast<size_t>(A.Width()) * A.Height(), B.Bits());
+}
 
 }  // namespace
 
@@ -254,5 +262,69 @@ TEST_F(MonitorTest, ErrorLayoutShowsTheCurrentReason) {
     Poll(false);
     w->PopulateMonitorWindow();
     EXPECT_EQ(message(), noHWiNFO);
+  }
+}
+
+TEST_F(MonitorTest, FontsAndMinimumSizeFollowTheDPIWhateverTheOrder) {
+  const struct {
+    int Dpi, FontHeight, MinSize;
+  } cases[] = {{96, -15, 120}, {120, -19, 150}, {144, -23, 180}, {192, -30, 240}};
+  TQD_Font font;
+  font.Height = -15;
+  settings.FontAutosizing.Value = false;  // every caption at the window's font, as in the error layout
+  // The font is assigned after the window took its host's DPI, as the control panel does.
+  auto make = [&](TFakeMonitorHost& AHost) {
+    auto w = CreateMonitorWindow(TQD_MonitorKind::CPU, AHost, settings, fakes.Clock, fakes.Timers);
+    w->SetColorTable(&colors);
+    w->SetDataLogger(logger.get());
+    w->SetFont(font);
+    w->Show();
+    return w;
+  };
+  for (bool populated : {false, true}) {
+    if (populated) Poll();  // else HWiNFO was never polled: the error layout
+    for (const auto& c : cases) {
+      TFakeMonitorHost atDpi(TQD_MonitorKind::CPU, c.Dpi);
+      auto direct = make(atDpi);
+      ASSERT_EQ(direct->MonitorWindowPopulated(), populated);
+      for (const auto& widget : direct->Grid().Widgets()) EXPECT_EQ(widget->Font().Height, c.FontHeight) << c.Dpi;
+      EXPECT_EQ(atDpi.MinWidth, c.MinSize) << c.Dpi;
+      EXPECT_EQ(atDpi.MinHeight, c.MinSize) << c.Dpi;
+
+      // Created at 96 DPI and moved to this DPI, possibly by way of another
+      // one; the system resizes the window before or after it reports the DPI.
+      for (int via : {96, 144, 120}) {
+        for (bool sizeFirst : {false, true}) {
+          TFakeMonitorHost moved(TQD_MonitorKind::CPU, 96);
+          auto w = make(moved);
+          const int width96 = moved.ClientWidth, height96 = moved.ClientHeight;
+          for (int dpi : {via, c.Dpi}) {
+            moved.Dpi = dpi;
+            auto resize = [&] {
+              moved.ClientWidth = ScaleToDPI(width96, dpi);
+              moved.ClientHeight = ScaleToDPI(height96, dpi);
+              w->ClientResized(moved.ClientWidth, moved.ClientHeight);
+            };
+            if (sizeFirst) resize();
+            w->DpiChanged(dpi);
+            if (!sizeFirst) resize();
+          }
+          const std::string where = std::to_string(c.Dpi) + " via " + std::to_string(via) +
+                                    (sizeFirst ? ", sized first" : "") + (populated ? ", populated" : "");
+          EXPECT_EQ(moved.MinWidth, c.MinSize) << where;
+          EXPECT_EQ(moved.MinHeight, c.MinSize) << where;
+          // Every widget has the font, and every label draws its captions, as in
+          // the window created at this DPI (gauges blend over what they drew
+          // before, so their pixels depend on how often they were painted).
+          const auto& widgets = w->Grid().Widgets();
+          ASSERT_EQ(widgets.size(), direct->Grid().Widgets().size());
+          for (size_t i = 0; i < widgets.size(); ++i)
+            EXPECT_EQ(widgets[i]->Font().Height, c.FontHeight) << where << ", widget " << i;
+          for (int i = 0; i < w->Grid().NumLabels(); ++i)
+            EXPECT_TRUE(SamePixels(w->Grid().Labels()[i]->Buffer(), direct->Grid().Labels()[i]->Buffer()))
+                << where << ", label " << i;
+        }
+      }
+    }
   }
 }

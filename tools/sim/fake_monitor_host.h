@@ -41,7 +41,8 @@ class TFakeMonitorHost : public TQD_MonitorHost {
   int CornerPreference = -1;  // -1: never set
   std::vector<TQD_ScreenRect> WorkAreas = {{0, 0, 1920, 1040}};
   // SetMinClientSize comes with every size the window applies from its
-  // stored geometry: each population, error layout and size reset.
+  // stored geometry (each population, error layout and size reset) and
+  // with every DPI change.
   int MinSizeCalls = 0;
   int Invalidations = 0;
   TQD_MonitorWindow* Window = nullptr;  // set when the control panel reports it
