@@ -60,7 +60,7 @@ template <typename W>
 W& TQD_GridContainer::AddWidget(std::vector<W*>& AList, int AColumnSpan, int ARowSpan) {
   auto widget = std::make_unique<W>();
   W& w = *widget;
-  w.Font() = Font;
+  w.SetFont(Font, FDPI);
   w.SetColorTable(FColorTable);
   TPlacement p;
   p.Widget = &w;
@@ -267,8 +267,9 @@ void TQD_GridContainer::SetClientSize(int AWidth, int AHeight) {
 void TQD_GridContainer::SetDPI(int ADPI) {
   if (ADPI <= 0 || ADPI == FDPI) return;
   for (auto& w : FWidgets) w->ChangeScale(ADPI, FDPI);
-  Font.Height = QD_MulDiv(Font.Height, ADPI, FDPI);
   FDPI = ADPI;
+  // Every text changed size, whether or not its cell did.
+  FRepaintPending = true;
   FLayoutPending = true;
   if (FUpdating == 0) Layout();
 }
@@ -278,16 +279,18 @@ void TQD_GridContainer::SetDPI(int ADPI) {
 // are rounded from running sums, so cells tile the client area exactly.
 void TQD_GridContainer::Layout() {
   FLayoutPending = false;
+  const bool repaintAll = FRepaintPending;
+  FRepaintPending = false;
   std::vector<int> xs(kColumns + 1);
   for (int c = 0; c <= kColumns; ++c) xs[c] = static_cast<int>(std::lround(static_cast<double>(FClientWidth) * c / kColumns));
   double absolute = 0, percent = 0;
-  for (const TRowDef& r : FRows) (r.Absolute ? absolute : percent) += r.Absolute ? QD_MulDiv(static_cast<int>(r.Value), FDPI, 96) : r.Value;
+  for (const TRowDef& r : FRows) (r.Absolute ? absolute : percent) += r.Absolute ? ScaleToDPI(static_cast<int>(r.Value), FDPI) : r.Value;
   const double rest = std::max(0.0, FClientHeight - absolute);
   std::vector<int> ys(FRows.size() + 1, 0);
   double y = 0;
   for (size_t i = 0; i < FRows.size(); ++i) {
     const TRowDef& r = FRows[i];
-    y += r.Absolute ? QD_MulDiv(static_cast<int>(r.Value), FDPI, 96) : (percent > 0 ? rest * r.Value / percent : 0);
+    y += r.Absolute ? ScaleToDPI(static_cast<int>(r.Value), FDPI) : (percent > 0 ? rest * r.Value / percent : 0);
     ys[i + 1] = std::min(FClientHeight, static_cast<int>(std::lround(y)));
   }
   for (TPlacement& p : FPlacements) {
@@ -297,10 +300,9 @@ void TQD_GridContainer::Layout() {
       const int lastRow = std::min(NumRows(), c.Row + c.RowSpan);
       rect = {xs[c.Column], ys[c.Row], xs[c.Column + c.ColumnSpan], ys[lastRow]};
     }
-    if (!(rect == p.Widget->BoundsRect())) {
-      p.Widget->SetBoundsRect(rect);
-      p.Widget->Repaint();
-    }
+    const bool moved = !(rect == p.Widget->BoundsRect());
+    if (moved) p.Widget->SetBoundsRect(rect);
+    if (moved || repaintAll) p.Widget->Repaint();
   }
 }
 

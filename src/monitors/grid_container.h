@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dpi.h"
 #include "render/bitmap32.h"
 #include "widgets/divider.h"
 #include "widgets/gauge.h"
@@ -57,7 +58,8 @@ class TQD_GridContainer {
   void SetDataLogger(const TQD_DataLogger* ALogger) { FDataLogger = ALogger; }
   const TQD_DataLogger* DataLogger() const { return FDataLogger; }
   const TQD_CustomReadingsList* CustomReadingsList() const { return FCustomReadingsList; }
-  // The font every new widget starts with (the window's font).
+  // The font every new widget starts with (the window's font), at 96 DPI:
+  // widgets get it scaled to the grid's DPI, whichever of the two came first.
   TQD_Font Font;
   // The clock for labels in clock and date mode.
   TQD_Clock* Clock = nullptr;
@@ -173,5 +175,6 @@ class TQD_GridContainer {
   bool FLayoutPending = false;
   int FClientWidth = 0;
   int FClientHeight = 0;
-  int FDPI = 96;
+  int FDPI = QD_DefaultDPI;
+  bool FRepaintPending = false;  // the next layout repaints every widget
 };

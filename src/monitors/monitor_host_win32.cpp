@@ -135,14 +135,15 @@ void TQD_MonitorHostWin32::Paint() {
   }
 }
 
-void TQD_MonitorHostWin32::DpiChanging(int, int) {
+void TQD_MonitorHostWin32::DpiChanging(int, int ANewDPI) {
   // The system moves and rescales the window next: hold drawing until done.
   LockWindowUpdate(Handle());
+  // Before the move: the system holds the new rectangle to the minimum size.
+  if (FMonitor) FMonitor->DpiChanged(ANewDPI);
 }
 
-void TQD_MonitorHostWin32::DpiChanged(int, int ANewDPI) {
+void TQD_MonitorHostWin32::DpiChanged(int, int) {
   LockWindowUpdate(nullptr);
-  if (FMonitor) FMonitor->DpiChanged(ANewDPI);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 

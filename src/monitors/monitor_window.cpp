@@ -2,7 +2,9 @@
 #include "monitors/monitor_window.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "base/dpi.h"
 #include "collector/data_logger.h"
 #include "settings/settings.h"
 
@@ -103,8 +105,8 @@ void TQD_MonitorWindow::SaveGeometry() {
   FHost.GetPosition(l, t);
   const int dpi = FHost.DPI();
   if (!FSizeFromErrorDefaults || w != FAppliedWidth || h != FAppliedHeight) {
-    FWidth.Value = QD_MulDiv(w, 96, dpi);
-    FHeight.Value = QD_MulDiv(h, 96, dpi);
+    FWidth.Value = ScaleFromDPI(w, dpi);
+    FHeight.Value = ScaleFromDPI(h, dpi);
     FSizeFromErrorDefaults = false;
   }
   if (!FPosFromErrorDefaults || l != FAppliedLeft || t != FAppliedTop) {
@@ -117,7 +119,7 @@ void TQD_MonitorWindow::SaveGeometry() {
 void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
   const int dpi = FHost.DPI();
   if (ASize) {
-    FHost.SetMinClientSize(QD_MulDiv(TQD_GridContainer::MinWidth, dpi, 96), QD_MulDiv(MinHeight(), dpi, 96));
+    ApplyMinClientSize();
     int w = FWidth.Value, h = FHeight.Value;
     const bool defaults = w < 0 || h < 0;
     if (defaults) {
@@ -131,7 +133,7 @@ void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
       }
     }
     FSizeFromErrorDefaults = defaults && FErrorWindowPopulated;
-    FHost.SetClientSize(QD_MulDiv(w, dpi, 96), QD_MulDiv(h, dpi, 96));
+    FHost.SetClientSize(ScaleToDPI(w, dpi), ScaleToDPI(h, dpi));
     FHost.GetClientSize(FAppliedWidth, FAppliedHeight);
     FGrid.SetClientSize(FAppliedWidth, FAppliedHeight);
   }
@@ -157,10 +159,17 @@ void TQD_MonitorWindow::ApplyGeometry(bool ASize, bool APos) {
 }
 
 void TQD_MonitorWindow::ShowErrorLayout() {
-  if (FErrorWindowPopulated) return;
+  // The reason may change while the sensor stays missing (HWiNFO not polled
+  // yet at the first event, then running without a GPU): show the current one.
+  std::string message = ErrorMessage();
+  if (FErrorWindowPopulated) {
+    if (message == FErrorMessage) return;
+    SaveGeometry();  // where the user moved or sized it meanwhile
+  }
   FErrorWindowPopulated = true;
+  FErrorMessage = std::move(message);
   FGrid.StartUpdating();
-  FGrid.AddErrorRows(Caption(), ErrorMessage());
+  FGrid.AddErrorRows(Caption(), FErrorMessage);
   ApplyGeometry(true, true);
   FGrid.StopUpdating();
   FGrid.AddMouseControls(OnMouseDown, PopupMenu);
@@ -227,4 +236,13 @@ void TQD_MonitorWindow::RepaintChangedWidgets(bool AIncludeNetGraphs) {
 
 void TQD_MonitorWindow::ClientResized(int AWidth, int AHeight) { FGrid.SetClientSize(AWidth, AHeight); }
 
-void TQD_MonitorWindow::DpiChanged(int ANewDPI) { FGrid.SetDPI(ANewDPI); }
+void TQD_MonitorWindow::ApplyMinClientSize() {
+  const int dpi = FHost.DPI();
+  FHost.SetMinClientSize(ScaleToDPI(TQD_GridContainer::MinWidth, dpi), ScaleToDPI(MinHeight(), dpi));
+}
+
+void TQD_MonitorWindow::DpiChanged(int ANewDPI) {
+  ApplyMinClientSize();
+  FGrid.SetDPI(ANewDPI);
+  FHost.InvalidateWidgets();
+}

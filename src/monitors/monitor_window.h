@@ -96,7 +96,9 @@ class TQD_MonitorWindow {
   virtual void RefreshMonitorWindow();
   void UpdateRoundedCorners();
 
-  // The host's client area changed size or DPI.
+  // The host's client area changed size or DPI. The host reports a new DPI
+  // before the system applies the new window rectangle, so that the minimum
+  // size the system enforces on it is already the new DPI's.
   void ClientResized(int AWidth, int AHeight);
   void DpiChanged(int ANewDPI);
 
@@ -123,6 +125,7 @@ class TQD_MonitorWindow {
   void RepaintChangedWidgets(bool AIncludeNetGraphs);
   void SaveGeometry();
   void ApplyGeometry(bool ASize, bool APos);
+  void ApplyMinClientSize();
   void ShowErrorLayout();
   int64_t Now() const;
 
@@ -135,6 +138,7 @@ class TQD_MonitorWindow {
   const TQD_CustomReadingsList* FCustomReadingsList = nullptr;
   bool FMonitorWindowPopulated = false;
   bool FErrorWindowPopulated = false;
+  std::string FErrorMessage;  // what the error layout shows
   int32_t FLastPaintDuration = 0;
   TQD_OptionInteger& FLeft;
   TQD_OptionInteger& FTop;

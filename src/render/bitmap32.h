@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "render/color32.h"
-#include "base/mul_div.h"
+#include "base/dpi.h"
 
 // Integer rectangle, right and bottom exclusive.
 struct TRect {
@@ -52,16 +52,16 @@ struct TSize {
 // platform's convention: negative = character (em) height in pixels, positive
 // = cell height including internal leading, 0 = the engine's default.
 struct TQD_Font {
-  static constexpr int kDPI = 96;  // sizes are stored at 96 DPI; widgets scale Height
   std::string Name = "Segoe UI";
   int Height = -12;      // pixels; -12 is 9 pt at 96 DPI
   bool Bold = false;
   bool Italic = false;
   uint32_t Color = 0;    // platform colour 0x00BBGGRR, for aliased text
   int Orientation = 0;   // tenths of a degree; 900 runs upward
-  // Points, as the platform derives them: -MulDiv(Height, 72, 96).
-  int Size() const { return -QD_MulDiv(Height, 72, kDPI); }
-  void SetSize(int APoints) { Height = -QD_MulDiv(APoints, kDPI, 72); }
+  // Points at 96 DPI, as the platform derives them: -MulDiv(Height, 72, 96).
+  // Sizes are kept at 96 DPI; a widget scales Height to its window's DPI.
+  int Size() const { return -PixelsToPoints(Height, QD_DefaultDPI); }
+  void SetSize(int APoints) { Height = -PointsToPixels(APoints, QD_DefaultDPI); }
   friend bool operator==(const TQD_Font&, const TQD_Font&) = default;
 };
 

@@ -19,6 +19,8 @@
 
 #include <string>
 
+#include "base/dpi.h"
+
 struct TQD_WindowCreateParams {
   std::wstring Caption;
   DWORD Style = WS_OVERLAPPEDWINDOW;
@@ -87,7 +89,7 @@ class TQD_Window {
 
   std::wstring FClassName;
   HWND FHandle = nullptr;
-  int FDPI = 96;
+  int FDPI = QD_DefaultDPI;
 };
 
 // The DPI of a window: GetDpiForWindow where the system has it (Windows 10

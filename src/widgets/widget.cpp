@@ -5,6 +5,8 @@
 #include <memory>
 #include <random>
 
+#include "base/dpi.h"
+
 TQD_RandomSource DefaultRandomSource() {
   auto engine = std::make_shared<std::minstd_rand>(std::random_device{}());
   return [engine](int ALow, int AHigh) {
@@ -30,7 +32,19 @@ void TQD_Widget::Repaint() {
   Dirty = true;
 }
 
+void TQD_Widget::SetFont(const TQD_Font& AFont96, int ADPI) {
+  Font() = AFont96;
+  Font().Height = ScaleToDPI(AFont96.Height, ADPI);
+  FFontHeight96 = AFont96.Height;
+}
+
 void TQD_Widget::ChangeScale(int ANewDPI, int AOldDPI) {
-  if (AOldDPI <= 0) return;
-  Font().Height = QD_MulDiv(Font().Height, ANewDPI, AOldDPI);  // as the platform scales font heights
+  if (AOldDPI <= 0 || ANewDPI <= 0) return;
+  // From the 96-DPI height, so that a window moved across monitors has the
+  // font it would have been created with; a height set since (autosizing
+  // sets one on every paint) scales as the platform scales font heights.
+  if (FFontHeight96 != 0 && Font().Height == ScaleToDPI(FFontHeight96, AOldDPI))
+    Font().Height = ScaleToDPI(FFontHeight96, ANewDPI);
+  else
+    Font().Height = QD_MulDiv(Font().Height, ANewDPI, AOldDPI);
 }

@@ -48,7 +48,10 @@ class TQD_Widget {
   // After a data update: refresh, and redraw only if something changed.
   virtual bool ManualRepaint() { return false; }
 
-  // A DPI change: font height := MulDiv(height, ANewDPI, AOldDPI).
+  // The window's font, given at 96 DPI, drawn at ADPI.
+  void SetFont(const TQD_Font& AFont96, int ADPI);
+  // A DPI change: the font height follows from its 96-DPI height, unless the
+  // height was changed since (then MulDiv(height, ANewDPI, AOldDPI)).
   void ChangeScale(int ANewDPI, int AOldDPI);
 
   // Set whenever the buffer was redrawn; the host clears it after copying.
@@ -68,4 +71,5 @@ class TQD_Widget {
  private:
   TRect FBounds;
   TBitmap32 FBuffer;
+  int FFontHeight96 = 0;  // 0: the font was set in pixels, not through SetFont
 };

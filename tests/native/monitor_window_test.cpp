@@ -2,6 +2,9 @@
 // rebuild and reset, refresh measurement, and the clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "base/dpi.h"
 #include "sim/block_writer.h"
 #include "widgets/color_table.h"
 #include "readings/custom_readings_list.h"
@@ -39,6 +42,11 @@ class MonitorTest : public ::testing::Test {
   TQD_Settings settings;
   TFakeMonitorHost host{TQD_MonitorKind::CPU, 96};
 };
+
+bool SamePixels(const TBitmap32& A, const TBitmap32& B) {
+  return A.Width() == B.Width() && A.Height() == B.Height() &&
+         std::equal(A.Bits(), A.Bits() + static_cast<size_t>(A.Width()) * A.Height(), B.Bits());
+}
 
 }  // namespace
 
@@ -225,4 +233,98 @@ TEST_F(MonitorTest, RoundedCornersFollowTheSetting) {
   settings.RoundedCorners.Value = 7;
   w->UpdateRoundedCorners();
   EXPECT_EQ(host.CornerPreference, 0);
+}
+
+TEST_F(MonitorTest, ErrorLayoutShowsTheCurrentReason) {
+  // The first event is usually the internal poll, before HWiNFO's first poll;
+  // HWiNFO then runs on a machine without the hardware, and later goes away.
+  const struct {
+    TQD_MonitorKind Kind;
+    const char* Missing;
+  } cases[] = {{TQD_MonitorKind::GPU, "No dedicated GPU detected!"}, {TQD_MonitorKind::Drives, "No drive detected!"}};
+  const std::string noHWiNFO = "Please enable shared memory support in HWiNFO!";
+  for (const auto& c : cases) {
+    logger = std::make_unique<TQD_DataLogger>(fakes.Ports(), false, 180, 2000);
+    auto w = Make(c.Kind);
+    auto message = [&] { return w->Grid().Labels()[1]->Settings().Captions[0].Caption; };
+    w->Show();
+    EXPECT_EQ(message(), noHWiNFO);
+    host.Left = 300;  // the user moves the window meanwhile
+    Poll();
+    w->PopulateMonitorWindow();
+    EXPECT_EQ(message(), c.Missing);
+    EXPECT_TRUE(w->ErrorWindowPopulated());
+    EXPECT_FALSE(w->MonitorWindowPopulated());
+    EXPECT_EQ(host.Left, 300);
+    const int layouts = host.MinSizeCalls;
+    w->PopulateMonitorWindow();  // the same reason: nothing is rebuilt
+    EXPECT_EQ(host.MinSizeCalls, layouts);
+    Poll(false);
+    w->PopulateMonitorWindow();
+    EXPECT_EQ(message(), noHWiNFO);
+  }
+}
+
+TEST_F(MonitorTest, FontsAndMinimumSizeFollowTheDPIWhateverTheOrder) {
+  const struct {
+    int Dpi, FontHeight, MinSize;
+  } cases[] = {{96, -15, 120}, {120, -19, 150}, {144, -23, 180}, {192, -30, 240}};
+  TQD_Font font;
+  font.Height = -15;
+  settings.FontAutosizing.Value = false;  // every caption at the window's font, as in the error layout
+  // The font is assigned after the window took its host's DPI, as the control panel does.
+  auto make = [&](TFakeMonitorHost& AHost) {
+    auto w = CreateMonitorWindow(TQD_MonitorKind::CPU, AHost, settings, fakes.Clock, fakes.Timers);
+    w->SetColorTable(&colors);
+    w->SetDataLogger(logger.get());
+    w->SetFont(font);
+    w->Show();
+    return w;
+  };
+  for (bool populated : {false, true}) {
+    if (populated) Poll();  // else HWiNFO was never polled: the error layout
+    for (const auto& c : cases) {
+      TFakeMonitorHost atDpi(TQD_MonitorKind::CPU, c.Dpi);
+      auto direct = make(atDpi);
+      ASSERT_EQ(direct->MonitorWindowPopulated(), populated);
+      for (const auto& widget : direct->Grid().Widgets()) EXPECT_EQ(widget->Font().Height, c.FontHeight) << c.Dpi;
+      EXPECT_EQ(atDpi.MinWidth, c.MinSize) << c.Dpi;
+      EXPECT_EQ(atDpi.MinHeight, c.MinSize) << c.Dpi;
+
+      // Created at 96 DPI and moved to this DPI, possibly by way of another
+      // one; the system resizes the window before or after it reports the DPI.
+      for (int via : {96, 144, 120}) {
+        for (bool sizeFirst : {false, true}) {
+          TFakeMonitorHost moved(TQD_MonitorKind::CPU, 96);
+          auto w = make(moved);
+          const int width96 = moved.ClientWidth, height96 = moved.ClientHeight;
+          for (int dpi : {via, c.Dpi}) {
+            moved.Dpi = dpi;
+            auto resize = [&] {
+              moved.ClientWidth = ScaleToDPI(width96, dpi);
+              moved.ClientHeight = ScaleToDPI(height96, dpi);
+              w->ClientResized(moved.ClientWidth, moved.ClientHeight);
+            };
+            if (sizeFirst) resize();
+            w->DpiChanged(dpi);
+            if (!sizeFirst) resize();
+          }
+          const std::string where = std::to_string(c.Dpi) + " via " + std::to_string(via) +
+                                    (sizeFirst ? ", sized first" : "") + (populated ? ", populated" : "");
+          EXPECT_EQ(moved.MinWidth, c.MinSize) << where;
+          EXPECT_EQ(moved.MinHeight, c.MinSize) << where;
+          // Every widget has the font, and every label draws its captions, as in
+          // the window created at this DPI (gauges blend over what they drew
+          // before, so their pixels depend on how often they were painted).
+          const auto& widgets = w->Grid().Widgets();
+          ASSERT_EQ(widgets.size(), direct->Grid().Widgets().size());
+          for (size_t i = 0; i < widgets.size(); ++i)
+            EXPECT_EQ(widgets[i]->Font().Height, c.FontHeight) << where << ", widget " << i;
+          for (int i = 0; i < w->Grid().NumLabels(); ++i)
+            EXPECT_TRUE(SamePixels(w->Grid().Labels()[i]->Buffer(), direct->Grid().Labels()[i]->Buffer()))
+                << where << ", label " << i;
+        }
+      }
+    }
+  }
 }

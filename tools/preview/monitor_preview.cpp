@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   TQD_ColorTable colors;
   TQD_Settings settings;
   settings.FontAntialiasing.Value = true;
-  TFakeMonitorHost host(kind, 96);
+  TFakeMonitorHost host(kind, QD_DefaultDPI);
   auto window = CreateMonitorWindow(kind, host, settings, machine->Fakes.Clock, machine->Fakes.Timers);
   TQD_Font font;
   font.Height = -15;

@@ -41,7 +41,8 @@ class TFakeMonitorHost : public TQD_MonitorHost {
   int CornerPreference = -1;  // -1: never set
   std::vector<TQD_ScreenRect> WorkAreas = {{0, 0, 1920, 1040}};
   // SetMinClientSize comes with every size the window applies from its
-  // stored geometry: each population, error layout and size reset.
+  // stored geometry (each population, error layout and size reset) and
+  // with every DPI change.
   int MinSizeCalls = 0;
   int Invalidations = 0;
   TQD_MonitorWindow* Window = nullptr;  // set when the control panel reports it
@@ -59,7 +60,7 @@ class TFakeMonitorHostFactory : public TQD_MonitorHostFactory {
   TFakeMonitorHost* Host(TQD_MonitorKind AKind) const;
   int LiveHosts() const { return static_cast<int>(FLive.size()); }
 
-  int Dpi = 96;                             // of every new host
+  int Dpi = QD_DefaultDPI;                  // of every new host
   std::vector<TQD_MonitorKind> Created;     // every CreateHost, in order
   // What the window had when the control panel reported it.
   struct TReport {
