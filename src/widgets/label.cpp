@@ -117,10 +117,12 @@ void TQD_Label::RefreshCaptions() {
       const int i = FSettings.DiskModeDriveIndex;
       if (i < 0 || i > L->NumLogicalDrives()) break;
       const TQD_DRVMTR_ALogicalDrive& d = L->LogicalDrives()[static_cast<size_t>(i)];
+      // The drive's root path is "C:\"; the label shows its letter, "C: ".
+      const std::string_view letter = std::string_view(d.Letter).substr(0, d.Letter.find(':'));
       switch (FSettings.DiskModeValue) {
-        case dmLetter: FScratch = d.Letter + ": "; break;
+        case dmLetter: FScratch.assign(letter).append(": "); break;
         case dmName: FScratch = d.Name; break;
-        case dmLetterAndName: FScratch = d.Letter + ": " + d.Name; break;
+        case dmLetterAndName: FScratch.assign(letter).append(": ").append(d.Name); break;
         case dmTotalSpace: FScratch = L->FormatDiskTotalSpace(i); break;
         case dmFreeSpace: FScratch = L->FormatDiskFreeSpace(i); break;
         case dmUsedSpace: FScratch = L->FormatDiskUsedSpace(i); break;

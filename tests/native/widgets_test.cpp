@@ -192,7 +192,7 @@ TEST_F(WidgetTest, LabelThresholdAndSpecialModes) {
   disk.Settings().DiskModeValue = dmLetterAndName;
   disk.AddCaption("");
   disk.ManualRepaint();
-  EXPECT_EQ(disk.Settings().Captions[0].Caption, "C:\\: System");
+  EXPECT_EQ(disk.Settings().Captions[0].Caption, "C: System");  // the letter, not the root path "C:\\"
   disk.Settings().DiskModeDriveIndex = 5;
   disk.ManualRepaint();
   EXPECT_EQ(disk.Settings().Captions[0].Caption, "");
