@@ -44,10 +44,12 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
   FCaption = std::string(QD_ApplicationTitle) + " " +
              (FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string());
 
-  FCPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
-  FGPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
-  FDriveMonitorCustomReadings.LoadFromRegistry(FRegistry);
-  FNetworkMonitorCustomReadings.LoadFromRegistry(FRegistry);
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    if (!d.CustomReadingsKey) continue;
+    auto& list = FCustomReadings[Slot(d.Kind)];
+    list = std::make_unique<TQD_CustomReadingsList>(d.CustomReadingsKey);
+    list->LoadFromRegistry(FRegistry);
+  }
 
   FColorTable.ReadFromRegistry(FRegistry);
   FWorkingColorTable.Assign(FColorTable);
@@ -80,26 +82,8 @@ TQD_MainForm::~TQD_MainForm() {
   Shutdown();
 }
 
-TQD_CustomReadingsList* TQD_MainForm::CustomReadingsList(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock: return nullptr;
-    case TQD_MonitorKind::CPU: return &FCPUMonitorCustomReadings;
-    case TQD_MonitorKind::GPU: return &FGPUMonitorCustomReadings;
-    case TQD_MonitorKind::Drives: return &FDriveMonitorCustomReadings;
-    case TQD_MonitorKind::Network: break;
-  }
-  return &FNetworkMonitorCustomReadings;
-}
-
 TQD_OptionBoolean& TQD_MainForm::OnSwitch(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock: return FSettings.Clock_On;
-    case TQD_MonitorKind::CPU: return FSettings.CPUMonitor_On;
-    case TQD_MonitorKind::GPU: return FSettings.GPUMonitor_On;
-    case TQD_MonitorKind::Drives: return FSettings.DriveMonitor_On;
-    case TQD_MonitorKind::Network: break;
-  }
-  return FSettings.NetworkMonitor_On;
+  return FSettings.*MonitorDescriptor(AKind).On;
 }
 
 // --- monitor windows ---------------------------------------------------------------
@@ -307,10 +291,8 @@ void TQD_MainForm::StoreToggleSwitchStates() {
 }
 
 void TQD_MainForm::WriteRegistry() {
-  FCPUMonitorCustomReadings.SaveToRegistry(FRegistry);
-  FGPUMonitorCustomReadings.SaveToRegistry(FRegistry);
-  FDriveMonitorCustomReadings.SaveToRegistry(FRegistry);
-  FNetworkMonitorCustomReadings.SaveToRegistry(FRegistry);
+  for (const auto& list : FCustomReadings)
+    if (list) list->SaveToRegistry(FRegistry);
   SaveSettings(FRegistry, FSettings);
   FColorTable.WriteToRegistry(FRegistry);
 }

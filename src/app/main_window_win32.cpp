@@ -9,28 +9,6 @@ namespace {
 
 const wchar_t kApplicationClass[] = L"QuendalApplication";
 
-const char* DisableActionName(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock: return "DisableClock";
-    case TQD_MonitorKind::CPU: return "DisableCPUMonitor";
-    case TQD_MonitorKind::GPU: return "DisableGPUMonitor";
-    case TQD_MonitorKind::Drives: return "DisableDriveMonitor";
-    case TQD_MonitorKind::Network: break;
-  }
-  return "DisableNetworkMonitor";
-}
-
-const char* SettingsActionName(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::CPU: return "OpenCPUMonitorSettings";
-    case TQD_MonitorKind::GPU: return "OpenGPUMonitorSettings";
-    case TQD_MonitorKind::Drives: return "OpenDriveMonitorSettings";
-    case TQD_MonitorKind::Network: return "OpenNetworkMonitorSettings";
-    case TQD_MonitorKind::Clock: break;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 TQD_ApplicationWindow::TQD_ApplicationWindow() : TQD_Window(kApplicationClass) {
@@ -78,19 +56,16 @@ void TQD_MainWindow::BuildActions() {
   const auto later = [](TQD_Action& AAction) { AAction.Enabled = false; };  // their dialogs come later
   for (int k = 0; k < kMonitorKindCount; ++k) {
     const auto kind = static_cast<TQD_MonitorKind>(k);
-    static const char* const captions[] = {"Disable clock", "Disable CPU monitor", "Disable GPU monitor",
-                                           "Disable drive monitor", "Disable network monitor"};
+    const TQD_MonitorDescriptor& d = MonitorDescriptor(kind);
     // Posted, not run: the action destroys the window whose menu runs it.
-    FActions.Add(DisableActionName(kind), captions[k], [this, kind] {
+    FActions.Add(d.DisableAction, d.DisableCaption, [this, kind] {
       PostMessageW(Handle(), WM_APP + 1, static_cast<WPARAM>(kind), 0);
     });
   }
   FActions.Add("ShowControlPanel", "Show control panel", [this] { FForm->ShowControlPanel(); });
   FActions.Add("HideControlPanel", "Hide control panel", [this] { FForm->HideControlPanel(); });
-  later(FActions.Add("OpenCPUMonitorSettings", "CPU monitor settings"));
-  later(FActions.Add("OpenGPUMonitorSettings", "GPU monitor settings"));
-  later(FActions.Add("OpenDriveMonitorSettings", "Drive monitor settings"));
-  later(FActions.Add("OpenNetworkMonitorSettings", "Network monitor settings"));
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors)
+    if (d.SettingsAction) later(FActions.Add(d.SettingsAction, d.SettingsCaption));
   later(FActions.Add("OpenGeneralSettings", "General settings"));
   later(FActions.Add("OpenColorSettings", "Color configuration"));
   later(FActions.Add("OpenAboutScreen", "About"));
@@ -103,13 +78,14 @@ void TQD_MainWindow::BuildActions() {
       if (AName) model->AddAction(*FActions.Find(AName));
       else model->AddSeparator();
     };
-    add(DisableActionName(kind));
+    const TQD_MonitorDescriptor& d = MonitorDescriptor(kind);
+    add(d.DisableAction);
     add(nullptr);
     add("ShowControlPanel");
     add("HideControlPanel");
     add(nullptr);
-    if (const char* settings = SettingsActionName(kind)) {
-      add(settings);
+    if (d.SettingsAction) {
+      add(d.SettingsAction);
       add(nullptr);
     }
     add("OpenGeneralSettings");
