@@ -112,6 +112,8 @@ void TQD_MainForm::EnableMonitor(TQD_MonitorKind AKind) {
     static_cast<TMonitor_Clock&>(*slot.Window).OnUpdateDone = [this](TMonitor_Clock& ASender) {
       UpdateMonitorClock(ASender);
     };
+  // A polling-done event reports once, when it is through.
+  if (!FUpdateBusy) StatusChanged();
 }
 
 void TQD_MainForm::DisableMonitor(TQD_MonitorKind AKind) {
@@ -124,6 +126,10 @@ void TQD_MainForm::DisableMonitor(TQD_MonitorKind AKind) {
   if (window) window->Destroying();
   window.reset();
   host.reset();
+  // Said at once rather than at the next polling-done event: the panel
+  // should not show a time for a window that is gone.
+  FRenderTime[Slot(AKind)] = "Disabled";
+  if (!FShutDown && !FUpdateBusy) StatusChanged();
 }
 
 void TQD_MainForm::RebuildMonitor(TQD_MonitorKind AKind) {
