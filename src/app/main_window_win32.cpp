@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/about_window_win32.h"
@@ -209,8 +210,16 @@ void TQD_MainWindow::ScaleToDPI() {
 void TQD_MainWindow::ScaleButtonGlyphs() {
   const int size = ButtonGlyphSize(DPI());
   std::vector<TQD_IconHandle> glyphs;
-  for (int i = 0; i < QD_ActionImageCount; ++i)
-    glyphs.push_back(CreateIconFromBitmap32(RenderActionImage(static_cast<TQD_ActionImage>(i), size)));
+  // Buttons put the text right after the image: a transparent strip on the
+  // image's right keeps them apart.
+  const int gap = ::ScaleToDPI(4, DPI());
+  TBitmap32 padded(size + gap, size);
+  for (int i = 0; i < QD_ActionImageCount; ++i) {
+    const TBitmap32 image = RenderActionImage(static_cast<TQD_ActionImage>(i), size);
+    padded.Clear(0x00000000);
+    for (int y = 0; y < size; ++y) std::copy_n(image.ScanLine(y), size, padded.ScanLine(y));
+    glyphs.push_back(CreateIconFromBitmap32(padded));
+  }
   for (const TControl& c : FControls)
     if (c.Action && c.Action->ImageIndex >= 0)
       SendMessageW(c.Handle, BM_SETIMAGE, IMAGE_ICON,

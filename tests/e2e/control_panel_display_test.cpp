@@ -103,6 +103,21 @@ void ExpectAllSettingsStored(TQD_KeyValueStore& ARegistry) {
 
 }  // namespace
 
+TEST(ControlPanel, TheExecutableCarriesTheApplicationIcon) {
+  const std::wstring exe = BinDir() + L"Quendal.exe";
+  EXPECT_EQ(ExtractIconExW(exe.c_str(), -1, nullptr, nullptr, 0), 1u);
+  HICON large = nullptr;
+  ASSERT_EQ(ExtractIconExW(exe.c_str(), 0, &large, nullptr, 1), 1u);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(large, &info));
+  BITMAP bm{};
+  GetObjectW(info.hbmColor, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 32);  // drawn with alpha, not a palette picture
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(large);
+}
+
 TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
   TQD_RegistryStoreWin32 registry;

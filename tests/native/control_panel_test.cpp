@@ -12,6 +12,7 @@
 #include "app/control_panel_layout.h"
 #include "base/dpi.h"
 #include "golden.h"
+#include "render/ico_writer.h"
 #include "settings/memory_key_value_store.h"
 #include "sim/fake_monitor_host.h"
 #include "sim/fake_ports.h"
@@ -243,4 +244,43 @@ TEST(ActionImages, ThirteenImagesAndTheIconMatchTheirGoldensAt16And32Pixels) {
   EXPECT_EQ(ButtonGlyphSize(120), 20);
   EXPECT_EQ(ButtonGlyphSize(144), 24);
   EXPECT_EQ(ButtonGlyphSize(168), 28);
+}
+
+namespace {
+uint32_t Read32(const std::vector<uint8_t>& A, size_t AAt) {
+  return A[AAt] | A[AAt + 1] << 8 | A[AAt + 2] << 16 | static_cast<uint32_t>(A[AAt + 3]) << 24;
+}
+}  // namespace
+
+TEST(IcoWriter, EntriesHoldEachSizeBottomUpWithAMaskOfTheTransparentPixels) {
+  std::vector<TBitmap32> images;
+  for (int size : {16, 20, 256}) images.push_back(RenderApplicationIcon(size));
+  images[1].SetPixel(3, 0, 0x80123456);  // top row, opaque enough to stay out of the mask
+  const std::vector<uint8_t> ico = EncodeIco(images);
+  ASSERT_GT(ico.size(), 6u + 3 * 16);
+  EXPECT_EQ(ico[2] | ico[3] << 8, 1);
+  EXPECT_EQ(ico[4] | ico[5] << 8, 3);
+  const int sizes[] = {16, 20, 256};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(sizes[i]);
+    const size_t dir = 6 + 16 * static_cast<size_t>(i);
+    EXPECT_EQ(ico[dir], sizes[i] & 0xFF);  // 256 is written as 0
+    const size_t at = Read32(ico, dir + 12), length = Read32(ico, dir + 8);
+    ASSERT_LE(at + length, ico.size());
+    EXPECT_EQ(Read32(ico, at + 4), static_cast<uint32_t>(sizes[i]));
+    EXPECT_EQ(Read32(ico, at + 8), static_cast<uint32_t>(2 * sizes[i]));
+    const int w = sizes[i];
+    const size_t stride = (w + 31) / 32 * 4;
+    EXPECT_EQ(length, 40 + static_cast<size_t>(w) * w * 4 + stride * w);
+    // The last row written is the top row; the corner pixel is clear and masked.
+    const size_t topRow = at + 40 + static_cast<size_t>(w - 1) * w * 4;
+    for (int x : {0, 3})
+      EXPECT_EQ(Read32(ico, topRow + 4 * x), images[i].Pixel(x, 0)) << x;
+    const size_t maskTop = at + 40 + static_cast<size_t>(w) * w * 4 + stride * (w - 1);
+    EXPECT_EQ(ico[maskTop] & 0x80, 0x80);
+    if (i == 1) EXPECT_EQ(ico[maskTop] & 0x10, 0);
+  }
+  EXPECT_TRUE(EncodeIco({}).empty());
+  EXPECT_TRUE(EncodeIco({TBitmap32(257, 16)}).empty());
+  EXPECT_TRUE(EncodeIco({TBitmap32()}).empty());
 }
