@@ -183,3 +183,32 @@ TEST_F(ControlPanelWindow, ADpiChangeRescalesFontGlyphsLayoutAndMinimumSizeAndDr
   EXPECT_GE(limits.ptMinTrackSize.x, 1050);
   EXPECT_GE(limits.ptMinTrackSize.y, 675);
 }
+
+namespace {
+// What the about window shows, read from inside its modal loop before OK closes it.
+std::vector<std::wstring> GAboutTexts;
+void CALLBACK ReadAboutWindow(HWND, UINT, UINT_PTR ATimer, DWORD) {
+  const HWND about = FindWindowW(L"#32770", L"About Quendal");
+  if (!about) return;
+  KillTimer(nullptr, ATimer);
+  for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) GAboutTexts.push_back(TextOf(c));
+  GAboutTexts.push_back(GetFocus() ? TextOf(GetFocus()) : L"(no focus)");
+  SendMessageW(about, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST_F(ControlPanelWindow, AboutOpensAModalWindowWithNameVersionBuildDateNeedsAndLicence) {
+  GAboutTexts.clear();
+  SetTimer(nullptr, 0, 100, ReadAboutWindow);
+  SendMessageW(ChildOf(panel, L"Button", L"About"), BM_CLICK, 0, 0);  // returns once OK closed it
+  ASSERT_EQ(GAboutTexts.size(), 8u);
+  EXPECT_EQ(GAboutTexts[0], L"Quendal");
+  EXPECT_EQ(GAboutTexts[1].rfind(L"Version " + Utf8ToWide(main->Form().Caption().substr(8)), 0), 0u);
+  EXPECT_EQ(GAboutTexts[2].rfind(L"Build date: ", 0), 0u);
+  EXPECT_GT(GAboutTexts[2].size(), 14u);
+  EXPECT_NE(GAboutTexts[4].find(L"HWiNFO"), std::wstring::npos);
+  EXPECT_NE(GAboutTexts[5].find(L"Licence"), std::wstring::npos);
+  EXPECT_EQ(GAboutTexts[6], L"OK");
+  EXPECT_EQ(GAboutTexts[7], L"OK");  // the focus starts on OK
+  EXPECT_EQ(FindWindowW(L"#32770", L"About Quendal"), nullptr);
+}
