@@ -71,7 +71,7 @@ void ShowAboutWindow(HWND AOwner, const TQD_AboutInfo& AInfo) {
       L"Needs HWiNFO running with its shared memory support switched on.",
       L"Licence: free to use and to pass on; provided as is, without any warranty.",
   };
-  constexpr short kWidth = 250, kLine = 10, kMargin = 10;
+  constexpr short kWidth = 300, kLine = 10, kMargin = 10;
   TTemplate t;
   constexpr int kItems = 7;
   t.DWord(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
