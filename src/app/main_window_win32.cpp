@@ -109,6 +109,11 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
     FMenus[static_cast<size_t>(k)] =
         std::make_unique<TQD_PopupMenu>(FActions->MonitorMenu(static_cast<TQD_MonitorKind>(k)));
   FTrayMenu = std::make_unique<TQD_PopupMenu>(FActions->TrayMenu());
+  const auto images = [this](int AIndex) {
+    return AIndex < static_cast<int>(FMenuImages.size()) ? FMenuImages[static_cast<size_t>(AIndex)].Get() : nullptr;
+  };
+  FTrayMenu->Images = images;
+  for (auto& menu : FMenus) menu->Images = images;
 
   CreateControls();
   ScaleToDPI();
@@ -226,6 +231,12 @@ void TQD_MainWindow::ScaleButtonGlyphs() {
                    reinterpret_cast<LPARAM>(glyphs[static_cast<size_t>(c.Action->ImageIndex)].Get()));
   // Buttons do not own their images: the old set goes only after the new one is in.
   FGlyphs = std::move(glyphs);
+  // Menus are built when shown and find the current set then.
+  FMenuImages.clear();
+  const COLORREF menu = GetSysColor(COLOR_MENU);
+  const TColor32 menuColor = 0xFF000000u | GetRValue(menu) << 16 | GetGValue(menu) << 8 | GetBValue(menu);
+  for (int i = 0; i < QD_ActionImageCount; ++i)
+    FMenuImages.push_back(CreateOpaqueBitmap(RenderActionImage(static_cast<TQD_ActionImage>(i), size), menuColor));
 }
 
 void TQD_MainWindow::LayoutControls() {

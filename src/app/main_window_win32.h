@@ -98,6 +98,7 @@ class TQD_MainWindow final : public TQD_Window, public TQD_MonitorHostFactory {
   std::vector<TControl> FControls;
   TQD_FontHandle FFont;
   std::vector<TQD_IconHandle> FGlyphs;  // by action image
+  std::vector<TQD_BitmapHandle> FMenuImages;  // by action image
   TQD_IconHandle FSmallIcon, FBigIcon;
   std::vector<TQD_BrushHandle> FPanelBrushes;  // by control, for panels
   std::vector<std::function<void()>> FLater;  // TQD_ControlPanelCommands::RunLater

@@ -1,6 +1,7 @@
 // Icons from rasteriser bitmaps; see icon_win32.h.
 #include "ui/icon_win32.h"
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -38,4 +39,23 @@ TQD_IconHandle CreateIconFromBitmap32(const TBitmap32& ABitmap) {
   info.hbmMask = mask.Get();
   // The icon gets copies of both bitmaps; ours go at scope end.
   return TQD_IconHandle(CreateIconIndirect(&info));
+}
+
+TQD_BitmapHandle CreateOpaqueBitmap(const TBitmap32& ABitmap, TColor32 ABackground) {
+  if (ABitmap.Empty()) return {};
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = ABitmap.Width();
+  bi.bmiHeader.biHeight = -ABitmap.Height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TQD_BitmapHandle bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return {};
+  auto* out = static_cast<uint32_t*>(bits);
+  const TColor32* in = ABitmap.Bits();
+  for (size_t i = 0, n = static_cast<size_t>(ABitmap.Width()) * ABitmap.Height(); i < n; ++i)
+    out[i] = BlendPixel(in[i], ABackground | 0xFF000000u);
+  return bitmap;
 }

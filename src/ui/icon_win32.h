@@ -9,3 +9,8 @@
 
 // An empty handle when the system refuses.
 TQD_IconHandle CreateIconFromBitmap32(const TBitmap32& ABitmap);
+
+// An opaque 32-bit bitmap of ABitmap laid over ABackground (AARRGGBB), for
+// menu item pictures: not every system alpha-blends those, and a
+// transparent pixel drawn as black looks broken.
+TQD_BitmapHandle CreateOpaqueBitmap(const TBitmap32& ABitmap, TColor32 ABackground);
