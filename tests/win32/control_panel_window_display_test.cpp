@@ -3,9 +3,12 @@
 // read for a control of their own class) by their group's caption,
 // the notification-area menu lists its items in order with only the one of
 // "Show control panel" / "Hide control panel" that fits, and a DPI change
-// rescales font, glyphs, layout and minimum size and lets drawing resume.
+// rescales font, glyphs, layout and minimum size and lets drawing resume;
+// the about window, the status panel's double-click and the icon's return
+// after a taskbar restart.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -211,4 +214,45 @@ TEST_F(ControlPanelWindow, AboutOpensAModalWindowWithNameVersionBuildDateNeedsAn
   EXPECT_EQ(GAboutTexts[6], L"OK");
   EXPECT_EQ(GAboutTexts[7], L"OK");  // the focus starts on OK
   EXPECT_EQ(FindWindowW(L"#32770", L"About Quendal"), nullptr);
+}
+
+namespace {
+std::wstring GInformation;
+void CALLBACK ReadInformationBox(HWND, UINT, UINT_PTR ATimer, DWORD) {
+  const HWND box = FindWindowW(L"#32770", L"Quendal");
+  if (!box) return;
+  KillTimer(nullptr, ATimer);
+  GInformation = TextOf(GetDlgItem(box, 0xFFFF));  // the message box's text
+  SendMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+bool NotifyIconExists(HWND AOwner) {
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof d;
+  d.hWnd = AOwner;
+  d.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
+}
+}  // namespace
+
+TEST_F(ControlPanelWindow, ADoubleClickOnTheHWiNFOStatusConfirmsTheReset) {
+  HWND status3 = GetWindow(ChildOf(panel, L"Button", L"Exit"), GW_HWNDLAST);
+  ASSERT_TRUE(GetWindowLongPtrW(status3, GWL_STYLE) & SS_NOTIFY);
+  GInformation.clear();
+  SetTimer(nullptr, 0, 100, ReadInformationBox);
+  // What the static control sends its parent on a double-click.
+  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(status3), STN_DBLCLK), reinterpret_cast<LPARAM>(status3));
+  EXPECT_EQ(GInformation, L"Data collector has been reinitialized.");
+}
+
+TEST_F(ControlPanelWindow, TheNotificationIconComesBackWhenTheTaskbarIsCreatedAgain) {
+  ASSERT_TRUE(NotifyIconExists(panel));
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof d;
+  d.hWnd = panel;
+  d.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &d));  // as a restarted Explorer has forgotten it
+  EXPECT_FALSE(NotifyIconExists(panel));
+  SendMessageW(panel, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(NotifyIconExists(panel));
 }
