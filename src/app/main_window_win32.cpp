@@ -160,7 +160,7 @@ void TQD_MainWindow::CreateControls() {
   for (size_t i = 0; i < specs.size(); ++i) {
     const TQD_PanelControl& s = specs[i];
     TControl& c = FControls[i];
-    c.Spec = &s;
+    c.Entry = &s;
     const int id = kFirstControlID + static_cast<int>(i);
     const std::wstring text = Utf8ToWide(s.Text);
     // Monitor rows come first, in kind order; the viewer's row has no kind.
@@ -257,10 +257,10 @@ void TQD_MainWindow::SyncControls() {
   if (!FForm) return;
   for (TControl& c : FControls) {
     const std::string* text = nullptr;
-    switch (c.Spec->Type) {
+    switch (c.Entry->Type) {
       case TQD_PanelControlType::RenderTime: text = &FForm->RenderTime(static_cast<TQD_MonitorKind>(c.Kind)); break;
       case TQD_PanelControlType::StatusPanel: {
-        const std::string name = c.Spec->Name;
+        const std::string name = c.Entry->Name;
         text = name == "StatusPanel1" ? &FForm->StatusPanel1()
                : name == "StatusPanel2" ? &FForm->StatusPanel2()
                                          : &FForm->StatusPanel3();
@@ -296,7 +296,7 @@ void TQD_MainWindow::Command(int AID, int ANotification) {
   const int index = AID - kFirstControlID;
   if (index < 0 || index >= static_cast<int>(FControls.size())) return;
   TControl& c = FControls[static_cast<size_t>(index)];
-  switch (c.Spec->Type) {
+  switch (c.Entry->Type) {
     case TQD_PanelControlType::Button:
       if (ANotification == BN_CLICKED) c.Action->Execute();
       break;
@@ -307,7 +307,7 @@ void TQD_MainWindow::Command(int AID, int ANotification) {
       SyncControls();
       break;
     case TQD_PanelControlType::StatusPanel:
-      if (ANotification == STN_DBLCLK && std::string(c.Spec->Name) == "StatusPanel3") FActions->StatusPanel3DblClick();
+      if (ANotification == STN_DBLCLK && std::string(c.Entry->Name) == "StatusPanel3") FActions->StatusPanel3DblClick();
       break;
     default: break;
   }
@@ -369,7 +369,7 @@ bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam
       if (index < 0 || index >= static_cast<int>(FPanelBrushes.size()) || !FPanelBrushes[static_cast<size_t>(index)])
         return false;
       const HDC dc = reinterpret_cast<HDC>(AWParam);
-      SetBkColor(dc, WinColor(FControls[static_cast<size_t>(index)].Spec->Color));
+      SetBkColor(dc, WinColor(FControls[static_cast<size_t>(index)].Entry->Color));
       SetTextColor(dc, RGB(0, 0, 0));
       AResult = reinterpret_cast<LRESULT>(FPanelBrushes[static_cast<size_t>(index)].Get());
       return true;

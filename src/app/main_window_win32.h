@@ -59,7 +59,7 @@ class TQD_MainWindow final : public TQD_Window, public TQD_MonitorHostFactory {
 
  private:
   struct TControl {
-    const TQD_PanelControl* Spec;
+    const TQD_PanelControl* Entry;
     HWND Handle = nullptr;
     TQD_WindowHandle Owned;                    // standard controls
     std::unique_ptr<TQD_ToggleSwitch> Toggle;  // our own
