@@ -36,10 +36,12 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
   FCaption = std::string(QD_ApplicationTitle) + " " +
              (FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string());
 
-  FCPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
-  FGPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
-  FDriveMonitorCustomReadings.LoadFromRegistry(FRegistry);
-  FNetworkMonitorCustomReadings.LoadFromRegistry(FRegistry);
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    if (!d.CustomReadingsKey) continue;
+    auto& list = FCustomReadings[Slot(d.Kind)];
+    list = std::make_unique<TQD_CustomReadingsList>(d.CustomReadingsKey);
+    list->LoadFromRegistry(FRegistry);
+  }
 
   FColorTable.ReadFromRegistry(FRegistry);
   FWorkingColorTable.Assign(FColorTable);
@@ -72,26 +74,8 @@ TQD_MainForm::~TQD_MainForm() {
   Shutdown();
 }
 
-TQD_CustomReadingsList* TQD_MainForm::CustomReadingsList(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock: return nullptr;
-    case TQD_MonitorKind::CPU: return &FCPUMonitorCustomReadings;
-    case TQD_MonitorKind::GPU: return &FGPUMonitorCustomReadings;
-    case TQD_MonitorKind::Drives: return &FDriveMonitorCustomReadings;
-    case TQD_MonitorKind::Network: break;
-  }
-  return &FNetworkMonitorCustomReadings;
-}
-
 TQD_OptionBoolean& TQD_MainForm::OnSwitch(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock: return FSettings.Clock_On;
-    case TQD_MonitorKind::CPU: return FSettings.CPUMonitor_On;
-    case TQD_MonitorKind::GPU: return FSettings.GPUMonitor_On;
-    case TQD_MonitorKind::Drives: return FSettings.DriveMonitor_On;
-    case TQD_MonitorKind::Network: break;
-  }
-  return FSettings.NetworkMonitor_On;
+  return FSettings.*MonitorDescriptor(AKind).On;
 }
 
 // --- monitor windows ---------------------------------------------------------------
@@ -120,6 +104,9 @@ void TQD_MainForm::EnableMonitor(TQD_MonitorKind AKind) {
     static_cast<TMonitor_Clock&>(*slot.Window).OnUpdateDone = [this](TMonitor_Clock& ASender) {
       UpdateMonitorClock(ASender);
     };
+  // A polling-done event reports once, when it is through.
+  if (!FUpdateBusy) StatusChanged();
+  // Window snapping takes the window on last, once it is complete.
   FHosts.MonitorWindowEnabled(*slot.Host, *slot.Window);
 }
 
@@ -133,6 +120,10 @@ void TQD_MainForm::DisableMonitor(TQD_MonitorKind AKind) {
   if (window) window->Destroying();
   window.reset();
   host.reset();
+  // Said at once rather than at the next polling-done event: the panel
+  // should not show a time for a window that is gone.
+  FRenderTime[Slot(AKind)] = "Disabled";
+  if (!FShutDown && !FUpdateBusy) StatusChanged();
 }
 
 void TQD_MainForm::RebuildMonitor(TQD_MonitorKind AKind) {
@@ -301,10 +292,8 @@ void TQD_MainForm::StoreToggleSwitchStates() {
 }
 
 void TQD_MainForm::WriteRegistry() {
-  FCPUMonitorCustomReadings.SaveToRegistry(FRegistry);
-  FGPUMonitorCustomReadings.SaveToRegistry(FRegistry);
-  FDriveMonitorCustomReadings.SaveToRegistry(FRegistry);
-  FNetworkMonitorCustomReadings.SaveToRegistry(FRegistry);
+  for (const auto& list : FCustomReadings)
+    if (list) list->SaveToRegistry(FRegistry);
   SaveSettings(FRegistry, FSettings);
   FColorTable.WriteToRegistry(FRegistry);
 }

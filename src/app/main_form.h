@@ -171,7 +171,7 @@ class TQD_MainForm {
   TQD_ColorTable& WorkingColorTable() { return FWorkingColorTable; }
   const TQD_Font& SharedFont() const { return FFont; }
   // The custom readings list of a hardware window; nullptr for the clock.
-  TQD_CustomReadingsList* CustomReadingsList(TQD_MonitorKind AKind);
+  TQD_CustomReadingsList* CustomReadingsList(TQD_MonitorKind AKind) const { return FCustomReadings[Slot(AKind)].get(); }
 
  private:
   struct TWindowSlot {
@@ -201,10 +201,8 @@ class TQD_MainForm {
   bool FVisible = true;
   std::string FCaption;
 
-  TQD_CustomReadingsList FCPUMonitorCustomReadings{"\\CPUMonitorCustomReadings"};
-  TQD_CustomReadingsList FGPUMonitorCustomReadings{"\\GPUMonitorCustomReadings"};
-  TQD_CustomReadingsList FDriveMonitorCustomReadings{"\\DriveMonitorCustomReadings"};
-  TQD_CustomReadingsList FNetworkMonitorCustomReadings{"\\NetworkMonitorCustomReadings"};
+  // By kind; none for the clock. Destroyed network first, CPU last.
+  std::array<std::unique_ptr<TQD_CustomReadingsList>, kMonitorKindCount> FCustomReadings;
   TQD_Font FFont;  // the monitor windows' shared font; ApplySettings fills it from the settings
   TQD_ColorTable FColorTable;
   TQD_ColorTable FWorkingColorTable;

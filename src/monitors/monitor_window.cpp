@@ -8,49 +8,6 @@
 #include "collector/data_logger.h"
 #include "settings/settings.h"
 
-namespace {
-
-struct TGeometryOptions {
-  TQD_OptionInteger TQD_Settings::*Left;
-  TQD_OptionInteger TQD_Settings::*Top;
-  TQD_OptionInteger TQD_Settings::*Width;
-  TQD_OptionInteger TQD_Settings::*Height;
-};
-
-TGeometryOptions GeometryOptions(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock:
-      return {&TQD_Settings::Clock_WindowLeft, &TQD_Settings::Clock_WindowTop, &TQD_Settings::Clock_WindowWidth,
-              &TQD_Settings::Clock_WindowHeight};
-    case TQD_MonitorKind::CPU:
-      return {&TQD_Settings::CPUMonitor_WindowLeft, &TQD_Settings::CPUMonitor_WindowTop,
-              &TQD_Settings::CPUMonitor_WindowWidth, &TQD_Settings::CPUMonitor_WindowHeight};
-    case TQD_MonitorKind::GPU:
-      return {&TQD_Settings::GPUMonitor_WindowLeft, &TQD_Settings::GPUMonitor_WindowTop,
-              &TQD_Settings::GPUMonitor_WindowWidth, &TQD_Settings::GPUMonitor_WindowHeight};
-    case TQD_MonitorKind::Drives:
-      return {&TQD_Settings::DriveMonitor_WindowLeft, &TQD_Settings::DriveMonitor_WindowTop,
-              &TQD_Settings::DriveMonitor_WindowWidth, &TQD_Settings::DriveMonitor_WindowHeight};
-    case TQD_MonitorKind::Network:
-      break;
-  }
-  return {&TQD_Settings::NetworkMonitor_WindowLeft, &TQD_Settings::NetworkMonitor_WindowTop,
-          &TQD_Settings::NetworkMonitor_WindowWidth, &TQD_Settings::NetworkMonitor_WindowHeight};
-}
-
-}  // namespace
-
-const char* MonitorCaption(TQD_MonitorKind AKind) {
-  switch (AKind) {
-    case TQD_MonitorKind::Clock: return "Clock";
-    case TQD_MonitorKind::CPU: return "CPU Monitor";
-    case TQD_MonitorKind::GPU: return "GPU Monitor";
-    case TQD_MonitorKind::Drives: return "Drive Monitor";
-    case TQD_MonitorKind::Network: break;
-  }
-  return "Network Monitor";
-}
-
 bool WindowVisibleOnSomeMonitor(const std::vector<TQD_ScreenRect>& AWorkAreas, int ALeft, int ATop, int AWidth,
                                 int AHeight) {
   // A sliver is not enough to grab: ask for a few pixels each way.
@@ -70,10 +27,10 @@ TQD_MonitorWindow::TQD_MonitorWindow(TQD_MonitorKind AKind, TQD_MonitorHost& AHo
       FSettings(ASettings),
       FClock(AClock),
       FGrid(&ASettings),
-      FLeft(ASettings.*GeometryOptions(AKind).Left),
-      FTop(ASettings.*GeometryOptions(AKind).Top),
-      FWidth(ASettings.*GeometryOptions(AKind).Width),
-      FHeight(ASettings.*GeometryOptions(AKind).Height) {
+      FLeft(ASettings.*MonitorDescriptor(AKind).Left),
+      FTop(ASettings.*MonitorDescriptor(AKind).Top),
+      FWidth(ASettings.*MonitorDescriptor(AKind).Width),
+      FHeight(ASettings.*MonitorDescriptor(AKind).Height) {
   FGrid.Clock = &AClock;
   FGrid.SetDPI(FHost.DPI());
   UpdateRoundedCorners();

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "monitors/grid_container.h"
+#include "monitors/monitor_kind.h"
 
 class TQD_ColorTable;
 class TQD_CustomReadingsList;
@@ -23,11 +24,8 @@ class TQD_TimerFactory;
 struct TQD_OptionInteger;
 struct TQD_Settings;
 
-enum class TQD_MonitorKind : uint8_t { Clock, CPU, GPU, Drives, Network };
-inline constexpr int kMonitorKindCount = 5;
-
 // "Clock", "CPU Monitor", ...: the window caption and its error title.
-const char* MonitorCaption(TQD_MonitorKind AKind);
+inline const char* MonitorCaption(TQD_MonitorKind AKind) { return MonitorDescriptor(AKind).Caption; }
 
 struct TQD_ScreenRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;

@@ -31,6 +31,13 @@ TQD_MenuHandle TQD_PopupMenu::Build() {
     const UINT id = FirstCommandID + static_cast<UINT>(FCommands.size());
     if (!AppendMenuW(menu.Get(), flags, id, Utf8ToWide(action.Caption).c_str()))
       ThrowMenuError("Cannot add a menu item");
+    if (HBITMAP image = Images && action.ImageIndex >= 0 ? Images(action.ImageIndex) : nullptr) {
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_BITMAP;
+      info.hbmpItem = image;
+      SetMenuItemInfoW(menu.Get(), id, FALSE, &info);  // a menu without its pictures still works
+    }
     FCommands.push_back(item.Action);
   }
   return menu;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,10 @@ class TQD_PopupMenu {
 
   // AModel must outlive the menu.
   explicit TQD_PopupMenu(const TQD_PopupMenuModel& AModel) : FModel(AModel) {}
+
+  // The picture of an action's ImageIndex beside its item; null for none.
+  // The bitmaps stay the caller's and must outlive every Show.
+  std::function<HBITMAP(int AImageIndex)> Images;
 
   // Builds a fresh popup HMENU from the model's current state and remembers
   // which command ID stands for which action. Throws std::runtime_error with

@@ -1,0 +1,100 @@
+// The control panel's action list; see control_panel_actions.h.
+#include "app/control_panel_actions.h"
+
+#include <stdexcept>
+
+#include "app/action_images.h"
+
+TQD_ControlPanelActions::TQD_ControlPanelActions(TQD_MainForm& AForm, TQD_ControlPanelCommands ACommands)
+    : FForm(AForm), FCommands(std::move(ACommands)) {
+  TQD_MainForm& form = FForm;
+  const auto add = [this](const char* AName, const char* ACaption, int AImage, std::function<void()> ARun) {
+    TQD_Action& a = FList.Add(AName, ACaption, std::move(ARun));
+    a.ImageIndex = AImage;
+    return &a;
+  };
+  // Their dialogs come with a later change; until then they cannot be chosen.
+  const auto later = [](TQD_Action* AAction) { AAction->Enabled = false; };
+
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    const TQD_MonitorKind k = d.Kind;
+    add(d.EnableAction, d.EnableCaption, aiEnable, [&form, k] { form.EnableMonitor(k); });
+    add(d.DisableAction, d.DisableCaption, aiDisable,
+        [this, &form, k] { FCommands.RunLater([&form, k] { form.DisableMonitor(k); }); });
+  }
+  // The viewer is another window still to come.
+  later(add("EnableSharedMemoryViewer", "Enable shared memory viewer", aiEnable, {}));
+  later(add("DisableSharedMemoryViewer", "Disable shared memory viewer", aiDisable, {}));
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    const TQD_MonitorKind k = d.Kind;
+    add(d.RebuildAction, d.RebuildCaption, aiRebuild, [&form, k] { form.RebuildMonitor(k); });
+  }
+  add("RebuildAllEnabledMonitorWindows", "Rebuild all enabled monitor windows", aiRebuild,
+      [&form] { form.RebuildAllEnabledMonitorWindows(); });
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    const TQD_MonitorKind k = d.Kind;
+    add(d.ResetSizeAction, "Reset size", aiResetSize, [&form, k] { form.ResetMonitorSize(k); });
+    add(d.ResetPosAction, "Reset position", aiResetPosition, [&form, k] { form.ResetMonitorPos(k); });
+  }
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors)
+    if (d.SettingsAction) later(add(d.SettingsAction, d.SettingsCaption, aiMonitorSettings, {}));
+  later(add("OpenGeneralSettings", "General settings", aiGeneralSettings, {}));
+  later(add("OpenColorSettings", "Color configuration", aiColorConfiguration, {}));
+  add("OpenAboutScreen", "About", aiAbout, [this] { FCommands.OpenAboutScreen(); });
+  add("ShowControlPanel", "Show control panel", aiShowControlPanel, [this] { SetControlPanelVisible(true); });
+  add("HideControlPanel", "Hide control panel", aiHideControlPanel, [this] { SetControlPanelVisible(false); });
+  add("ApplySettings", "Apply settings", aiGeneralSettings, [&form] { form.ApplySettings(); });
+  add("ResetCollector", "Reset data collector", aiResetCollector, [&form] { form.ResetCollector(); });
+  add("ExitApp", "Exit", aiExit, [this] { FCommands.ExitApp(); });
+
+  FTrayMenu = std::make_unique<TQD_PopupMenuModel>(
+      FList, std::initializer_list<const char*>{"ShowControlPanel", "HideControlPanel", "-", "OpenGeneralSettings",
+                                                "OpenColorSettings", "-", "OpenAboutScreen", "-", "ExitApp"});
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    auto menu = std::make_unique<TQD_PopupMenuModel>(
+        FList, std::initializer_list<const char*>{d.DisableAction, "-", "ShowControlPanel", "HideControlPanel", "-"});
+    if (d.SettingsAction) {
+      menu->AddAction((*this)[d.SettingsAction]);
+      menu->AddSeparator();
+    }
+    for (const char* name : {"OpenGeneralSettings", "OpenColorSettings", "-", "OpenAboutScreen", "-", "ExitApp"}) {
+      if (std::string(name) == "-")
+        menu->AddSeparator();
+      else
+        menu->AddAction((*this)[name]);
+    }
+    FMonitorMenus[static_cast<size_t>(d.Kind)] = std::move(menu);
+  }
+  UpdateVisibilityActions();
+}
+
+TQD_Action& TQD_ControlPanelActions::operator[](const char* AName) const {
+  TQD_Action* a = FList.Find(AName);
+  if (!a) throw std::invalid_argument(std::string("No action ") + AName);
+  return *a;
+}
+
+void TQD_ControlPanelActions::SetControlPanelVisible(bool AVisible) {
+  if (AVisible)
+    FForm.ShowControlPanel();
+  else
+    FForm.HideControlPanel();
+  FCommands.SetWindowVisible(FForm.Visible());
+  UpdateVisibilityActions();
+}
+
+void TQD_ControlPanelActions::UpdateVisibilityActions() {
+  TQD_Action& show = (*this)["ShowControlPanel"];
+  TQD_Action& hide = (*this)["HideControlPanel"];
+  show.Enabled = show.Visible = !FForm.Visible();
+  hide.Enabled = hide.Visible = FForm.Visible();
+}
+
+void TQD_ControlPanelActions::FormClose() { SetControlPanelVisible(false); }
+
+void TQD_ControlPanelActions::StatusPanel3DblClick() {
+  FForm.ResetCollector();
+  FForm.RebuildAllEnabledMonitorWindows();
+  FCommands.Beep();
+  FCommands.ShowInformation(QD_CollectorResetText);
+}

@@ -1,0 +1,59 @@
+// The control panel's action list: every command a button, toggle switch,
+// monitor window menu or the notification-area menu runs, with its caption,
+// image and state, bound to the control panel's operations. The window side
+// gives what only it can do (show itself, open the about window, end the
+// loop, beep) through TQD_ControlPanelCommands; everything else is here and
+// tested natively.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/main_form.h"
+#include "ui/action.h"
+
+struct TQD_ControlPanelCommands {
+  std::function<void(bool AVisible)> SetWindowVisible = [](bool) {};
+  std::function<void()> OpenAboutScreen = [] {};
+  std::function<void()> ExitApp = [] {};
+  std::function<void()> Beep = [] {};
+  std::function<void(const std::string& AText)> ShowInformation = [](const std::string&) {};
+  // Runs a command once the current message is handled: a monitor window's
+  // menu may disable, and so destroy, the window that shows it.
+  std::function<void(std::function<void()>)> RunLater = [](std::function<void()> A) { A(); };
+};
+
+inline constexpr char QD_CollectorResetText[] = "Data collector has been reinitialized.";
+
+class TQD_ControlPanelActions {
+ public:
+  // Builds every action and sets the states of creation: exactly one of
+  // ShowControlPanel and HideControlPanel is enabled and visible.
+  TQD_ControlPanelActions(TQD_MainForm& AForm, TQD_ControlPanelCommands ACommands);
+
+  TQD_ActionList& List() { return FList; }
+  TQD_Action& operator[](const char* AName) const;
+
+  // The notification-area icon's menu, and each monitor window's context menu.
+  const TQD_PopupMenuModel& TrayMenu() const { return *FTrayMenu; }
+  const TQD_PopupMenuModel& MonitorMenu(TQD_MonitorKind AKind) const {
+    return *FMonitorMenus[static_cast<size_t>(AKind)];
+  }
+
+  // The user closed the control panel: hidden, as by HideControlPanel.
+  void FormClose();
+  // A double-click on the HWiNFO status panel.
+  void StatusPanel3DblClick();
+
+ private:
+  void SetControlPanelVisible(bool AVisible);
+  void UpdateVisibilityActions();
+
+  TQD_MainForm& FForm;
+  TQD_ControlPanelCommands FCommands;
+  TQD_ActionList FList;
+  std::unique_ptr<TQD_PopupMenuModel> FTrayMenu;
+  std::array<std::unique_ptr<TQD_PopupMenuModel>, kMonitorKindCount> FMonitorMenus;
+};

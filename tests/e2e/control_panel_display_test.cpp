@@ -1,0 +1,208 @@
+// The control panel as a user meets it, under Wine with sensorfeed standing
+// in for HWiNFO: a first start shows it with its controls; its CPU switch
+// creates and destroys the CPU window; closing hides it, and a hidden panel
+// stays hidden at the next start, with the notification-area icon and its
+// menu offering "Show control panel"; the menu's "Exit" saves everything.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "base/win32_handles_win32.h"
+#include "child_process_win32.h"
+#include "settings/key_value_store.h"
+#include "settings/registry_store_win32.h"
+#include "settings/settings.h"
+
+namespace {
+
+const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
+const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
+constexpr UINT kNotifyIconMessage = WM_APP + 2;  // the panel's notification-area callback
+
+template <typename TCondition>
+bool WaitFor(TCondition ACondition, DWORD AMs) {
+  for (DWORD waited = 0; waited <= AMs; waited += 100) {
+    if (ACondition()) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+std::string Text(HWND AWindow) {
+  wchar_t text[256] = {};
+  // WM_GETTEXT, not GetWindowText: the control belongs to another process.
+  SendMessageTimeoutW(AWindow, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
+  return WideToUtf8(text);
+}
+
+std::string ClassOf(HWND AWindow) {
+  wchar_t name[128] = {};
+  GetClassNameW(AWindow, name, 128);
+  return WideToUtf8(name);
+}
+
+std::vector<HWND> Children(HWND AParent) {
+  std::vector<HWND> out;
+  EnumChildWindows(
+      AParent,
+      [](HWND AChild, LPARAM AOut) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(AOut)->push_back(AChild);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText) {
+  for (HWND c : Children(AParent))
+    if (ClassOf(c) == AClass && Text(c) == AText) return c;
+  return nullptr;
+}
+
+// Whether the shell knows an icon of that window and ID: only an existing icon can be modified.
+bool NotifyIconExists(HWND AOwner) {
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof d;
+  d.hWnd = AOwner;
+  d.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
+}
+
+HWND OpenMenu() {
+  HWND menu = nullptr;
+  WaitFor([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu); }, 10000);
+  return menu;
+}
+
+// Opens the notification-area menu as a right click does and picks an item
+// by keys: Down selects the first item, Up (from none) wraps to the last.
+// Menus of another process cannot be read from here under Wine, so the items
+// are told apart by what choosing them does.
+bool ChooseFromTrayMenu(HWND APanel, UINT AKey) {
+  PostMessageW(APanel, kNotifyIconMessage, MAKEWPARAM(200, 200), MAKELPARAM(WM_CONTEXTMENU, 1));
+  HWND menu = OpenMenu();
+  if (!menu) return false;
+  PostMessageW(menu, WM_KEYDOWN, AKey, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return WaitFor([] { return FindWindowW(L"#32768", nullptr) == nullptr || !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10000);
+}
+
+void ExpectAllSettingsStored(TQD_KeyValueStore& ARegistry) {
+  int missing = 0;
+  TQD_Settings::CreateDefault().ForEachOption([&](const auto& AOption) {
+    if (AOption.Reg.empty()) return;
+    if (!RegValueExists(ARegistry, SettingsKey(AOption.Sub), std::string(AOption.Reg))) ++missing;
+  });
+  EXPECT_EQ(missing, 0);
+}
+
+}  // namespace
+
+TEST(ControlPanel, TheExecutableCarriesTheApplicationIcon) {
+  const std::wstring exe = BinDir() + L"Quendal.exe";
+  EXPECT_EQ(ExtractIconExW(exe.c_str(), -1, nullptr, nullptr, 0), 1u);
+  HICON large = nullptr;
+  ASSERT_EQ(ExtractIconExW(exe.c_str(), 0, &large, nullptr, 1), 1u);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(large, &info));
+  BITMAP bm{};
+  GetObjectW(info.hbmColor, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 32);  // drawn with alpha, not a palette picture
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(large);
+}
+
+TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  TQD_RegistryStoreWin32 registry;
+  TStopEvent stop;
+  TChild feed(L"publish --interval 200" + stop.Arg());
+
+  {
+    TChild app(L"", L"Quendal.exe");
+    HWND panel = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+        << "no control panel; Quendal said: " << app.Output();
+    EXPECT_TRUE(std::regex_match(Text(panel), std::regex("Quendal [0-9]+\\.[0-9]+"))) << Text(panel);
+    RECT client{}, outer{};
+    GetClientRect(panel, &client);
+    GetWindowRect(panel, &outer);
+    EXPECT_GE(client.right, 700);
+    EXPECT_GE(client.bottom, 450);
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
+
+    std::map<std::string, int> texts;
+    for (HWND c : Children(panel)) ++texts[Text(c)];
+    for (const char* t : {"Clock", "CPU Monitor", "GPU Monitor", "Drive Monitor", "Network Monitor",
+                          "Shared Memory Viewer"})
+      EXPECT_EQ(texts[t], 2) << t;  // the group and its switch
+    EXPECT_EQ(texts["Reset size"], 5);
+    EXPECT_EQ(texts["Reset position"], 5);
+    for (const char* t : {"CPU monitor settings", "GPU monitor settings", "Drive monitor settings",
+                          "Network monitor settings", "Color configuration", "About", "Hide control panel",
+                          "General settings", "Exit"})
+      EXPECT_EQ(texts[t], 1) << t;
+    EXPECT_EQ(texts["Disabled"], 5);
+    EXPECT_FALSE(IsWindowEnabled(ChildWith(panel, "Button", "General settings")));  // its dialog comes later
+
+    // The CPU switch creates the window; its render time follows the next poll.
+    HWND toggle = ChildWith(panel, "QuendalToggleSwitch", "CPU Monitor");
+    ASSERT_NE(toggle, nullptr);
+    HWND renderTime = GetWindow(toggle, GW_HWNDNEXT);
+    EXPECT_EQ(SendMessageW(toggle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(toggle, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(toggle, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(kMonitorClass, L"CPU Monitor") != nullptr; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return std::regex_match(Text(renderTime), std::regex("[0-9]+ ms")); }, 10000))
+        << Text(renderTime);
+    SendMessageW(toggle, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(kMonitorClass, L"CPU Monitor") == nullptr; }, 10000));
+    EXPECT_EQ(Text(renderTime), "Disabled");
+    EXPECT_EQ(SendMessageW(toggle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Closing hides; the program runs on.
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 10000));
+    EXPECT_EQ(app.Wait(500), -1);
+    EXPECT_TRUE(NotifyIconExists(panel));
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer));
+    SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+    EXPECT_EQ(app.Wait(15000), 0);
+    EXPECT_TRUE(RegReadBool(registry, "Software\\Quendal", "StartMinimized", false));
+    EXPECT_FALSE(RegReadBool(registry, "Software\\Quendal\\CPUMonitor", "On", true));
+  }
+
+  // The next start keeps the panel hidden; the tray offers to show it.
+  TChild app(L"", L"Quendal.exe");
+  HWND panel = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) != nullptr && NotifyIconExists(panel); },
+                      30000))
+      << "Quendal said: " << app.Output();
+  Sleep(2000);  // past the first polls
+  EXPECT_FALSE(IsWindowVisible(panel));
+
+  // The first item shows the panel, and then it is the one that hides it:
+  // exactly one of the two is in the menu at a time.
+  ASSERT_TRUE(ChooseFromTrayMenu(panel, VK_DOWN));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(panel) != FALSE; }, 10000));
+  ASSERT_TRUE(ChooseFromTrayMenu(panel, VK_DOWN));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 10000));
+  // The last item, "Exit", ends the program and saves everything.
+  ASSERT_TRUE(ChooseFromTrayMenu(panel, VK_UP));
+  EXPECT_EQ(app.Wait(15000), 0);
+  ExpectAllSettingsStored(registry);
+  EXPECT_TRUE(RegReadBool(registry, "Software\\Quendal", "StartMinimized", false));
+
+  stop.Set();
+  feed.Wait(10000);
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+}
