@@ -41,14 +41,14 @@ constexpr std::string_view kTemps = "Temperature maximums (\xC2\xB0" "C or \xC2\
 
 TQD_SettingsPage MakeGeneral() {
   TQD_SettingsPage p;
-  // Column 2 stays free for one more group.
+  p.Columns = 3;  // the third stays free for one more group
   p.Groups = {{"Windows 11", 0}, {"Application", 0}, {"System memory capacity", 0}, {"HWiNFO", 0},
               {"Linegraphs", 1}, {"Font", 1}};
   TQD_SettingsField run = Check("RunOnStartupCheckBox", "Application", "Start with Windows", &S::RunOnStartup);
   run.ShownFromAutostart = true;
-  TQD_SettingsField fontName{"FontNameComboBox", "Font", "Font", "", K::ComboBox, R::ItemText};
+  TQD_SettingsField fontName{"FontNameComboBox", "Font", "", "", K::ComboBox, R::ItemText};
   fontName.Str = &S::FontName;
-  TQD_SettingsField fontSize{"FontSizeComboBox", "Font", "Size", "", K::ComboBox, R::ItemInteger};
+  TQD_SettingsField fontSize{"FontSizeComboBox", "Font", "", "", K::ComboBox, R::ItemInteger};
   fontSize.Int = &S::FontSize;
   p.Fields = {
       run,

@@ -45,10 +45,11 @@ struct TQD_SettingsField {
 
 struct TQD_SettingsGroup {
   std::string_view Caption;
-  int Column;  // of the page's three columns, 0-based; groups stack top-down in a column
+  int Column;  // 0-based; groups stack top-down in a column
 };
 
 struct TQD_SettingsPage {
+  int Columns = 2;                        // of the page's width
   std::vector<TQD_SettingsGroup> Groups;  // display order
   std::vector<TQD_SettingsField> Fields;  // apply order
 };
