@@ -58,7 +58,8 @@ TQD_SettingsDialogFrame::TQD_SettingsDialogFrame(const wchar_t* AClassName, HWND
   InitCommonControlsEx(&icc);
   TQD_WindowCreateParams p;
   p.Caption = ACaption;
-  p.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: group boxes paint only their frame, the dialog the rest.
+  p.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   p.ExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
   p.Parent = AOwner;
   p.Left = p.Top = 0;

@@ -242,6 +242,14 @@ TEST_F(SettingsDialogs, MonitorDialogsHostTheEditorAndCloseTheViewer) {
           const HWND edit = PageControl(ADialog, field);
           ASSERT_NE(edit, nullptr);
           PauseForScreenshot(r.Screenshot);
+          // The second tab, chosen as the user's click does it.
+          EXPECT_FALSE(IsWindowVisible(custom));
+          SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+          NMHDR change{tabs, static_cast<UINT_PTR>(sfPageControl), static_cast<UINT>(TCN_SELCHANGE)};
+          SendMessageW(ADialog, WM_NOTIFY, sfPageControl, reinterpret_cast<LPARAM>(&change));
+          EXPECT_TRUE(IsWindowVisible(custom));
+          EXPECT_TRUE(ReachableByTab(ADialog, grid));
+          if (r.Kind == TQD_MonitorKind::CPU) PauseForScreenshot("CPU monitor custom sensor readings");
           SetWindowTextW(edit, r.Text);
           Click(GetDlgItem(ADialog, IDOK));
         });
