@@ -155,7 +155,21 @@ void TQD_SettingsDialogFrame::SelectPage(int AIndex) {
   ShowPage(AIndex);
 }
 
+namespace {
+// The dialog whose loop runs: a second one (from a monitor window's menu,
+// whose owner stays enabled) would nest loops; it brings the first forward.
+TQD_SettingsDialogFrame* GRunning = nullptr;
+}  // namespace
+
 bool TQD_SettingsDialogFrame::ShowModal() {
+  if (GRunning) {
+    SetForegroundWindow(GRunning->Handle());
+    return false;
+  }
+  GRunning = this;
+  struct TRunning {
+    ~TRunning() { GRunning = nullptr; }
+  } running;
   FDone = false;
   FResult = false;
   LayoutControls();

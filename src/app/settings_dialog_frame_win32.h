@@ -46,7 +46,9 @@ class TQD_SettingsDialogFrame : public TQD_Window {
  public:
   ~TQD_SettingsDialogFrame() override;
 
-  // Shows the dialog and returns when it closes: true for "OK".
+  // Shows the dialog and returns when it closes: true for "OK". While one
+  // settings dialog runs, another returns false at once and the running one
+  // comes to the front.
   bool ShowModal();
   // Closes the running ShowModal with AResult.
   void Close(bool AResult);

@@ -183,6 +183,23 @@ TEST_F(SettingsDialogs, GeneralPollingIntervalReachesTheLoggerAndTheRegistry) {
         EXPECT_EQ(GetControlText(PageControl(ADialog, fontSize)), "11");
         EXPECT_GT(SendMessageW(PageControl(ADialog, fontName), CB_GETCOUNT, 0, 0), 0);
         PauseForScreenshot("general settings");
+        // A second dialog while this one runs comes back at once.
+        EXPECT_FALSE(ShowGeneralSettingsDialog(owner.Handle(), *form));
+        EXPECT_TRUE(IsWindowVisible(ADialog));
+
+        // Moved to a 144 DPI monitor: fonts and layout follow, drawing is on again.
+        RECT outer{};
+        GetWindowRect(ADialog, &outer);
+        RECT suggested{outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, 3, 2),
+                       outer.top + MulDiv(outer.bottom - outer.top, 3, 2)};
+        SendMessageW(ADialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_TRUE(IsWindowVisible(ADialog));
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -16);
+        RECT ok{};
+        GetWindowRect(GetDlgItem(ADialog, IDOK), &ok);
+        EXPECT_GT(ok.right - ok.left, MulDiv(820, 144, 96) / 6 - MulDiv(6, 144, 96) * 3);
         SetWindowTextW(edit, L"500");
         Click(GetDlgItem(ADialog, IDOK));
       });
