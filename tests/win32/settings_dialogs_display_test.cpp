@@ -337,10 +337,17 @@ TEST_F(SettingsDialogs, ColoursExportedAndImportedBackUnchanged) {
         for (int i = 0; i < QD_ColorTableCount; ++i)
           EXPECT_EQ(form->WorkingColorTable().GetColor(i), exported.GetColor(i)) << i;
         EXPECT_EQ(GetControlText(hex), "#80000010");
+
+        // 50 and Enter in the saturation field: half saturation, shown back in the field.
+        const HWND saturation = GetDlgItem(ADialog, csSaturationEdit);
+        SetWindowTextW(saturation, L"50");
+        SendMessageW(saturation, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_EQ(GetControlText(saturation), "50.00");
+        EXPECT_EQ(GetControlText(hex), "#80080810");
         Click(GetDlgItem(ADialog, IDOK));
       });
   EXPECT_TRUE(ok);
-  EXPECT_EQ(form->ColorTable().GetColor(0), 0x80000010u);
+  EXPECT_EQ(form->ColorTable().GetColor(0), 0x80080810u);
   EXPECT_EQ(form->ColorTable().GetColor(3), 0xFF123456u);
   DeleteFileW(Utf8ToWide(file).c_str());
 }
