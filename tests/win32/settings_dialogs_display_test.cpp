@@ -140,9 +140,25 @@ void Click(HWND AButton) {
   Pump(20);
 }
 
+// Deleting and saving Software\Quendal is only allowed in the Wine prefix of
+// the build tree: anywhere else the key holds a real user's settings.
+std::string SettingsWipeRefusal() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return "not running under Wine";
+  const char* prefix = std::getenv("WINEPREFIX");
+  const char* build = std::getenv("QUENDAL_BUILD_DIR");
+  if (!prefix || !build) return "WINEPREFIX or QUENDAL_BUILD_DIR unset";
+  const std::string inside = std::string(build) + "/";
+  if (std::string(prefix).rfind(inside, 0) != 0 || std::string(prefix).find("..") != std::string::npos)
+    return std::string("the Wine prefix ") + prefix + " lies outside the build tree " + build;
+  return "";
+}
+
 class SettingsDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
+    const std::string refusal = SettingsWipeRefusal();
+    ASSERT_EQ(refusal, "") << "these tests rewrite the user's settings";
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
     TQD_CollectorPorts ports = fakes.Ports();
     ports.Timers = &timers;
@@ -151,6 +167,7 @@ class SettingsDialogs : public ::testing::Test {
     form = std::make_unique<TQD_MainForm>(registry, ports, hosts, system);
   }
   void TearDown() override {
+    if (!form) return;
     form.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
   }
