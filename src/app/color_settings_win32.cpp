@@ -262,6 +262,9 @@ bool TColor_Settings::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALPara
 
 void TColor_Settings::ApplyButtonClick() { FForm.ApplySettings(); }
 
+// After "OK" the two tables are equal already; after "Cancel" the edits go.
+void TColor_Settings::FormClose() { FForm.WorkingColorTable().Assign(FForm.ColorTable()); }
+
 bool ShowColorSettingsDialog(HWND AOwner, TQD_MainForm& AForm) {
   AForm.WorkingColorTable().Assign(AForm.ColorTable());
   TColor_Settings dialog(AOwner, AForm);

@@ -7,8 +7,9 @@
 //
 // ShowColorSettingsDialog copies the live colour table into the working one
 // just before the dialog opens; "Apply" and "OK" run the control panel's
-// ApplySettings, which copies it back. "Cancel" leaves the edits in the
-// working table, where the next opening overwrites them.
+// ApplySettings, which copies it back. Closing copies the live table into the
+// working one again, so edits dropped by "Cancel" cannot reach the screen
+// through another dialog's ApplySettings.
 #pragma once
 
 #include <windows.h>
@@ -58,6 +59,7 @@ class TColor_Settings final : public TQD_SettingsDialogFrame {
 
  protected:
   void ApplyButtonClick() override;
+  void FormClose() override;
   void LayoutControls() override;
   bool HandleCommand(int AID, int ACode, HWND AControl) override;
   bool HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam, LRESULT& AResult) override;

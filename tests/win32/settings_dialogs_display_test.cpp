@@ -367,4 +367,18 @@ TEST_F(SettingsDialogs, ColoursExportedAndImportedBackUnchanged) {
   EXPECT_EQ(form->ColorTable().GetColor(0), 0x80080810u);
   EXPECT_EQ(form->ColorTable().GetColor(3), 0xFF123456u);
   DeleteFileW(Utf8ToWide(file).c_str());
+
+  // Edits dropped with "Cancel" stay dropped when another dialog applies later.
+  RunDialog(
+      QD_ColorSettingsCaption, [&] { return ShowColorSettingsDialog(owner.Handle(), *form, prompts); },
+      [&](HWND ADialog) {
+        const HWND list = GetDlgItem(ADialog, csColorListBox);
+        SendMessageW(list, LB_SETCURSEL, 3, 0);
+        SendMessageW(ADialog, WM_COMMAND, MAKEWPARAM(csColorListBox, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SetWindowTextW(GetDlgItem(ADialog, csRedSpinEdit), L"0");
+        EXPECT_EQ(form->WorkingColorTable().GetColor(3), 0xFF003456u);
+        Click(GetDlgItem(ADialog, IDCANCEL));
+      });
+  form->ApplySettings();
+  EXPECT_EQ(form->ColorTable().GetColor(3), 0xFF123456u);
 }
