@@ -17,8 +17,8 @@ namespace {
 
 constexpr int kColumns = 7;
 const wchar_t* const kLabels[7] = {L"Hue", L"Saturation", L"Value", L"Red", L"Green", L"Blue", L"Alpha"};
-const wchar_t* const kGroups[6] = {L"Colors", L"Sample", L"HSV color picker", L"RGBA color picker", L"Hex color",
-                                   L"HSV values"};
+const wchar_t* const kGroups[7] = {L"Colors",    L"Sample",     L"HSV color picker", L"RGBA color picker",
+                                   L"Hex color", L"HSV values", L"RGBA values"};
 
 std::string FileDialog(HWND AOwner, bool ASave) {
   wchar_t file[MAX_PATH] = {};
@@ -70,8 +70,6 @@ void TColor_Settings::CreateControls() {
   const HWND self = Handle();
   for (size_t g = 0; g < FGroups.size(); ++g)
     FGroups[g] = AddControl(self, WC_BUTTONW, kGroups[g], BS_GROUPBOX, csFirstGroup + static_cast<int>(g));
-  // The seventh group, "RGBA values", shares the list of group frames.
-  const HWND rgbaValues = AddControl(self, WC_BUTTONW, L"RGBA values", BS_GROUPBOX, csFirstGroup + 6);
 
   FList = AddControl(self, WC_LISTBOXW, L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, csColorListBox,
                      WS_EX_CLIENTEDGE);
@@ -100,7 +98,6 @@ void TColor_Settings::CreateControls() {
     SendMessageW(FSpins[static_cast<size_t>(c)], UDM_SETRANGE32, 0, 255);
   }
   for (HWND edit : FTextEdits) SetWindowSubclass(edit, &EnterSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  (void)rgbaValues;
 
   const wchar_t* const buttons[4] = {L"Import from file", L"Export to file", L"Reset color", L"Reset all colors"};
   for (int b = 0; b < 4; ++b)
@@ -147,7 +144,7 @@ void TColor_Settings::LayoutControls() {
     place(FTextEdits[static_cast<size_t>(i + 1)], inLeft + labelW, y + caption + i * rowH, inW - labelW, ctlH);
   }
   y += caption + 3 * rowH + pad + m;
-  place(GetDlgItem(Handle(), csFirstGroup + 6), rightLeft, y, rightW, caption + 4 * rowH + pad);
+  place(FGroups[6], rightLeft, y, rightW, caption + 4 * rowH + pad);
   for (int c = 0; c < 4; ++c) {
     const int spinW = s(18);
     place(FLabels[static_cast<size_t>(3 + c)], inLeft, y + caption + c * rowH, labelW, ctlH);

@@ -80,7 +80,7 @@ class TColor_Settings final : public TQD_SettingsDialogFrame {
   std::unique_ptr<TQD_ColorSettingsModel> FModel;
   std::unique_ptr<TQD_ColorPickerWin32> FPickerGTK;
   std::unique_ptr<TQD_ColorPickerWin32> FPickerRGBA;
-  std::array<HWND, 6> FGroups{};
+  std::array<HWND, 7> FGroups{};
   HWND FList = nullptr;
   HWND FSwatch = nullptr;
   std::array<HWND, 4> FTextEdits{};  // hex, hue, saturation, value

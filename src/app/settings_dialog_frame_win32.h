@@ -60,8 +60,7 @@ class TQD_SettingsDialogFrame : public TQD_Window {
   void SelectPage(int AIndex);
 
  protected:
-  // AClientWidth96 × AClientHeight96 at 96 DPI; AGridColumns × AGridRows is
-  // the layout grid. AResizable: a sizing border.
+  // A fixed frame whose client is AClientWidth96 × AClientHeight96 at 96 DPI.
   TQD_SettingsDialogFrame(const wchar_t* AClassName, HWND AOwner, const std::wstring& ACaption,
                           int AClientWidth96 = 820, int AClientHeight96 = 500);
   // Call from the subclass's constructor, pages first.
