@@ -4,21 +4,37 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
+#include <type_traits>
 
 #include "app/settings_page.h"
 #include "collector/locale_port.h"
 #include "collector/value_format.h"
 
+namespace {
+// The separator as text, whether the locale port gives a character or a string.
+template <class T>
+std::string SeparatorText(const T& ASeparator) {
+  if constexpr (std::is_same_v<T, char>)
+    return std::string(1, ASeparator);
+  else
+    return std::string(ASeparator);
+}
+}  // namespace
+
 bool TryParseLocaleFloat(const std::string& AText, double& AValue) {
-  const char separator = CurrentLocale().DecimalSeparator();
+  const std::string separator = SeparatorText(CurrentLocale().DecimalSeparator());
+  if (separator.empty()) return false;
   std::string text;
-  for (char c : AText) {
-    if (c == separator)
+  for (size_t i = 0; i < AText.size();) {
+    if (AText.compare(i, separator.size(), separator) == 0) {
       text += '.';
-    else if (c == '.' && separator != '.')
+      i += separator.size();
+    } else if (AText[i] == '.') {
       return false;  // not this locale's number
-    else
-      text += c;
+    } else {
+      text += AText[i++];
+    }
   }
   size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
   if (first == std::string::npos) return false;

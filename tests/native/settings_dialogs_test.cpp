@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/color_settings.h"
@@ -210,8 +211,19 @@ TEST_F(ColorDialog, InputsEndInOneRefreshOfEveryField) {
   EXPECT_EQ(m.HexText(), "#FFFFFFFF");
 }
 
+namespace {
+// Decimal comma, whether the locale takes its separators as characters or texts.
+template <class L>
+L CommaLocale() {
+  if constexpr (std::is_constructible_v<L, char, char>)
+    return L(',', '.');
+  else
+    return L(",", ".");
+}
+}  // namespace
+
 TEST_F(ColorDialog, HueTextFollowsTheLocale) {
-  TQD_InvariantLocale comma(',', '.');
+  const TQD_InvariantLocale comma = CommaLocale<TQD_InvariantLocale>();
   SetCurrentLocale(&comma);
   TQD_ColorSettingsModel m = Make();
   m.ColorListBoxClick(5);
