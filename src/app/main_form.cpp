@@ -190,6 +190,8 @@ void TQD_MainForm::ApplySettings() {
   if (!FFirstRun) FRebuild = true;
 }
 
+bool TQD_MainForm::AutostartRegistered() { return IsAutostartRegistered(FRegistry, FSystem.ExecutablePath); }
+
 // --- control panel visibility --------------------------------------------------------
 
 void TQD_MainForm::ShowControlPanel() {

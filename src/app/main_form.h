@@ -94,6 +94,9 @@ class TQD_MainForm {
   // Autostart entry, corners, font, data logger, working colours into the live
   // table; after start-up also a rebuild of every window at the next event.
   void ApplySettings();
+  // Whether the autostart entry names this executable now: what the general
+  // settings dialog shows, whatever the setting says.
+  bool AutostartRegistered();
 
   // --- control panel visibility ------------------------------------------------------
   void ShowControlPanel();
