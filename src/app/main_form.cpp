@@ -29,8 +29,9 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
     if (FSystem.ShowFatalError) FSystem.ShowFatalError(QD_WindowsTooOldText);
   }
 
-  FCaption = std::string(QD_ApplicationTitle) + " " +
-             (FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string());
+  const std::string version = FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string();
+  FCaption = std::string(QD_ApplicationTitle) + " " + version;
+  FMetrics.SetVersion(version);
 
   FCPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
   FGPUMonitorCustomReadings.LoadFromRegistry(FRegistry);
@@ -53,11 +54,15 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
 
   ApplySettings();
 
-  auto update = [this](TQD_DataLogger& ASender, bool ADrive, bool ANetwork) {
+  // Each poll's figures go to the metrics endpoint first, whatever the windows do.
+  FDataLogger->OnHWiPollingDone = [this](TQD_DataLogger& ASender, bool ADrive, bool ANetwork) {
+    FMetrics.HWiPollingDone(ASender);
     UpdateMonitors(ASender, ADrive, ANetwork);
   };
-  FDataLogger->OnHWiPollingDone = update;
-  FDataLogger->OnInternalPollingDone = update;
+  FDataLogger->OnInternalPollingDone = [this](TQD_DataLogger& ASender, bool ADrive, bool ANetwork) {
+    FMetrics.InternalPollingDone(ASender);
+    UpdateMonitors(ASender, ADrive, ANetwork);
+  };
 
   FDataLogger->Start();
 }
@@ -191,6 +196,10 @@ void TQD_MainForm::ApplySettings() {
 
   FColorTable.Assign(FWorkingColorTable);
 
+  if (!FShutDown)
+    FMetrics.Apply(FSettings.MetricsEndpointEnabled.Value, FSettings.MetricsEndpointPort.Value,
+                   FSettings.MetricsEndpointAllInterfaces.Value, FDataLogger.get());
+
   // Populated windows only change through a rebuild; the next event does it.
   if (!FFirstRun) FRebuild = true;
 }
@@ -319,6 +328,7 @@ void TQD_MainForm::Shutdown() {
   FShutDown = true;
   // No poll may reach windows that are being torn down.
   if (FDataLogger) FDataLogger->Stop();
+  FMetrics.Stop();
 
   // Disabling clears the switches, so their states are stored first.
   StoreToggleSwitchStates();
