@@ -46,7 +46,8 @@ void TQD_MetricsEndpoint::HWiPollingDone(const TQD_DataLogger& ALogger) {
   if (!FServer.Running()) return;
   FCurrent.HWiPollStatus = ALogger.LastHWiPollingStatus();
   // A failed poll keeps the last good readings; the age tells how old they are.
-  if (FCurrent.HWiPollStatus == hwsOK) FCurrent.Readings = CaptureMetricsReadings(ALogger, MetricsClockMs());
+  if (FCurrent.HWiPollStatus == hwsOK)
+    FCurrent.Readings = CaptureMetricsReadings(ALogger, MetricsClockMs(), FCurrent.Readings.get());
   Publish(FCurrent);
 }
 

@@ -123,7 +123,7 @@ void Single(std::string& AOut, std::string_view AName, std::string_view AType, s
 }
 
 void Readings(std::string& AOut, const TQD_MetricsReadings& AReadings) {
-  const auto& items = AReadings.Items;
+  const auto& items = AReadings.Layout->Items;
   // One metric per (type, unit); readings sorted into their metric, and by
   // identifier inside it so that a duplicate identifier (possible in a block)
   // lands next to its first and is dropped: the first one wins, as in lookups.
@@ -137,10 +137,10 @@ void Readings(std::string& AOut, const TQD_MetricsReadings& AReadings) {
   entries.reserve(items.size());
   std::map<std::pair<uint32_t, std::string_view>, size_t> byTypeUnit;
   for (size_t i = 0; i < items.size(); ++i) {
-    const auto key = std::make_pair(items[i].tReading, std::string_view(items[i].szUnit));
+    const auto key = std::make_pair(items[i].tReading, std::string_view(items[i].Unit));
     auto found = byTypeUnit.find(key);
     if (found == byTypeUnit.end()) {
-      TQD_ReadingMetric m = ReadingMetric(items[i].tReading, items[i].szUnit);
+      TQD_ReadingMetric m = ReadingMetric(items[i].tReading, items[i].Unit);
       auto named = names.emplace(m.Name, metrics.size());
       if (named.second) metrics.push_back(m);
       found = byTypeUnit.emplace(key, named.first->second).first;
@@ -163,7 +163,7 @@ void Readings(std::string& AOut, const TQD_MetricsReadings& AReadings) {
 
   for (size_t e = 0; e < entries.size(); ++e) {
     const TQD_ReadingMetric& m = metrics[entries[e].Metric];
-    const TQD_ReadingsListItem& r = items[entries[e].Item];
+    const TQD_MetricsReading& r = items[entries[e].Item];
     if (e == 0 || entries[e - 1].Metric != entries[e].Metric) {
       std::string help = "HWiNFO ";
       help += TypeWord(r.tReading);
@@ -177,9 +177,9 @@ void Readings(std::string& AOut, const TQD_MetricsReadings& AReadings) {
       continue;
     }
     AOut += m.Name;
-    Label(AOut, true, "sensor", r.szSensorNameUser);
-    Label(AOut, false, "reading", r.szLabelUser);
-    Label(AOut, false, "unit", r.szUnit);
+    Label(AOut, true, "sensor", AReadings.Layout->SensorNames[r.SensorIndex]);
+    Label(AOut, false, "reading", r.Label);
+    Label(AOut, false, "unit", r.Unit);
     AOut += ",sensor_id=\"";
     Hex(AOut, r.dwSensorID, 8);
     AOut += "\",sensor_instance=\"";
@@ -187,7 +187,7 @@ void Readings(std::string& AOut, const TQD_MetricsReadings& AReadings) {
     AOut += "\",reading_id=\"";
     Hex(AOut, r.dwReadingID, 7);
     AOut += "\"}";
-    EndSample(AOut, m.Convert(r.Value));
+    EndSample(AOut, m.Convert(AReadings.Values[entries[e].Item]));
   }
 }
 
@@ -289,6 +289,6 @@ void FormatMetrics(const TQD_MetricsSnapshot& ASnapshot, int64_t ANowMs, std::st
   Single(AOut, "quendal_hwinfo_last_poll_age_seconds", "gauge",
          "Seconds since the last successful HWiNFO poll, whose readings are served.", age);
 
-  if (ASnapshot.Readings) Readings(AOut, *ASnapshot.Readings);
+  if (ASnapshot.Readings && ASnapshot.Readings->Layout) Readings(AOut, *ASnapshot.Readings);
   if (ASnapshot.System) System(AOut, *ASnapshot.System);
 }

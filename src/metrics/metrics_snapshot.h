@@ -23,9 +23,31 @@ struct TQD_MetricsInterface {
   uint64_t SentBytes = 0;
 };
 
-// The readings of the last successful HWiNFO poll.
+// One reading as served, without its value: the user's names, as the
+// windows show them.
+struct TQD_MetricsReading {
+  uint32_t tReading = 0;
+  uint32_t dwSensorID = 0;
+  uint32_t dwSensorInst = 0;
+  uint32_t dwReadingID = 0;
+  uint32_t SensorIndex = 0;  // into SensorNames
+  std::string Label;
+  std::string Unit;
+  TQD_URID URID() const { return TQD_URID::CreateNew(dwSensorID, dwSensorInst, dwReadingID); }
+};
+
+// What the readings are; it rarely changes between polls, so consecutive
+// snapshots share it and a poll copies only the values.
+struct TQD_MetricsLayout {
+  std::vector<std::string> SensorNames;
+  std::vector<TQD_MetricsReading> Items;  // no placeholder
+};
+
+// The readings of the last successful HWiNFO poll: Values[i] belongs to
+// Layout->Items[i].
 struct TQD_MetricsReadings {
-  std::vector<TQD_ReadingsListItem> Items;  // no placeholder
+  std::shared_ptr<const TQD_MetricsLayout> Layout;
+  std::vector<double> Values;
   // Steady-clock milliseconds when that poll finished.
   int64_t PolledAtMs = 0;
 };
@@ -50,7 +72,9 @@ struct TQD_MetricsSnapshot {
 int64_t MetricsClockMs();
 
 // The parts of the data logger's state a snapshot holds.
-std::shared_ptr<const TQD_MetricsReadings> CaptureMetricsReadings(const TQD_DataLogger& ALogger, int64_t ANowMs);
+// APrevious (may be null) lends its layout when the readings are still the same ones.
+std::shared_ptr<const TQD_MetricsReadings> CaptureMetricsReadings(const TQD_DataLogger& ALogger, int64_t ANowMs,
+                                                                  const TQD_MetricsReadings* APrevious = nullptr);
 std::shared_ptr<const TQD_MetricsSystem> CaptureMetricsSystem(const TQD_DataLogger& ALogger);
 
 // Where the UI thread leaves the newest snapshot and the server picks it up.

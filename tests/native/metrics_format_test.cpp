@@ -10,26 +10,29 @@
 
 namespace {
 
-TQD_ReadingsListItem Reading(uint32_t AType, const std::string& AUnit, double AValue, uint32_t AID = 0x1000000,
-                             const std::string& ALabel = "Core 0") {
-  TQD_ReadingsListItem r;
-  r.dwSensorID = 0xF0000300;
-  r.dwSensorInst = 0;
-  r.szSensorNameOrig = r.szSensorNameUser = "CPU [#0]";
-  r.tReading = AType;
-  r.dwReadingID = AID;
-  r.szLabelOrig = r.szLabelUser = ALabel;
-  r.szUnit = AUnit;
-  r.Value = AValue;
-  return r;
+struct TReading {
+  TQD_MetricsReading Item;
+  double Value;
+};
+
+TReading Reading(uint32_t AType, const std::string& AUnit, double AValue, uint32_t AID = 0x1000000,
+                 const std::string& ALabel = "Core 0") {
+  return {{AType, 0xF0000300, 0, AID, 0, ALabel, AUnit}, AValue};
 }
 
-TQD_MetricsSnapshot WithReadings(std::vector<TQD_ReadingsListItem> AItems, int64_t APolledAtMs = 1000) {
+TQD_MetricsSnapshot WithReadings(std::vector<TReading> AItems, int64_t APolledAtMs = 1000,
+                                 std::string ASensorName = "CPU [#0]") {
   TQD_MetricsSnapshot s;
   s.Version = "0.1";
   s.HWiPollStatus = 0;
   auto readings = std::make_shared<TQD_MetricsReadings>();
-  readings->Items = std::move(AItems);
+  auto layout = std::make_shared<TQD_MetricsLayout>();
+  layout->SensorNames = {ASensorName};
+  for (const TReading& r : AItems) {
+    layout->Items.push_back(r.Item);
+    readings->Values.push_back(r.Value);
+  }
+  readings->Layout = layout;
   readings->PolledAtMs = APolledAtMs;
   s.Readings = readings;
   return s;
@@ -99,10 +102,10 @@ TEST(MetricsFormat, ReadingsGetNamesAndBaseUnitsByTypeAndUnit) {
 }
 
 TEST(MetricsFormat, LabelValuesAndHelpAreEscaped) {
-  TQD_ReadingsListItem r = Reading(SENSOR_TYPE_TEMP, "\xC2\xB0" "C", 1);
-  r.szSensorNameUser = "Drive \"C:\\\"\nline";
-  r.szLabelUser = "a\\\\b";
-  const auto samples = Samples(Format(WithReadings({r})), "quendal_hwinfo_temperature_celsius");
+  TReading r = Reading(SENSOR_TYPE_TEMP, "\xC2\xB0" "C", 1);
+  r.Item.Label = "a\\\\b";
+  const auto samples =
+      Samples(Format(WithReadings({r}, 1000, "Drive \"C:\\\"\nline")), "quendal_hwinfo_temperature_celsius");
   ASSERT_EQ(samples.size(), 1u);
   EXPECT_NE(samples[0].find("sensor=\"Drive \\\"C:\\\\\\\"\\nline\""), std::string::npos) << samples[0];
   EXPECT_NE(samples[0].find("reading=\"a\\\\\\\\b\""), std::string::npos) << samples[0];

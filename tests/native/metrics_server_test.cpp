@@ -210,3 +210,35 @@ TEST(MetricsEndpoint, ControlPanelServesEachPollOnceSwitchedOnAndKeepsGoodReadin
 }
 
 }  // namespace
+
+#include "collector/data_logger.h"
+
+namespace {
+
+TEST(MetricsSnapshot, PollsShareTheLayoutUntilAReadingChangesItsName) {
+  TSF_Profile profile;
+  ASSERT_TRUE(MakeProfile("intel-hybrid", profile));
+  TFakeCollector fakes;
+  fakes.SystemInfo.CPU = profile.CPUInfo;
+  fakes.SharedMemory.Block = WriteBlock(profile.Block);
+  TQD_DataLogger logger(fakes.Ports(), false, 180, 2000);
+  logger.HWiPolling();
+  const auto first = CaptureMetricsReadings(logger, 0);
+  ASSERT_EQ(first->Values.size(), profile.Block.Readings.size());
+
+  AdvanceProfile(profile, 5, 2000);
+  fakes.SharedMemory.Block = WriteBlock(profile.Block);
+  logger.HWiPolling();
+  const auto second = CaptureMetricsReadings(logger, 0, first.get());
+  EXPECT_EQ(second->Layout, first->Layout);
+  EXPECT_NE(second->Values, first->Values);
+
+  profile.Block.Readings[3].szLabelUser = "Renamed in HWiNFO";
+  fakes.SharedMemory.Block = WriteBlock(profile.Block);
+  logger.HWiPolling();
+  const auto third = CaptureMetricsReadings(logger, 0, second.get());
+  ASSERT_NE(third->Layout, second->Layout);
+  EXPECT_EQ(third->Layout->Items[3].Label, "Renamed in HWiNFO");
+}
+
+}  // namespace
