@@ -2,6 +2,7 @@
 #include "metrics/metrics_format.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>

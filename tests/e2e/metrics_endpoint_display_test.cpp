@@ -100,6 +100,16 @@ TEST(MetricsEndpoint, PrometheusScrapesQuendalAndIdleClientsStallNothing) {
   const std::string up = HttpFetch(prometheus, "/api/v1/query?query=up%7Bjob%3D%22quendal%22%7D").Body;
   EXPECT_NE(up.find("\"1\"]"), std::string::npos) << up;
 
+  // A session end with the server running: it stops, and the program saves and ends.
+  HWND main = FindWindowW(kMainClass, nullptr);
+  ASSERT_NE(main, nullptr);
+  DWORD_PTR ended = 0;
+  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &ended);
+  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &ended);
+  EXPECT_EQ(app.Wait(15000), 0);
+  EXPECT_TRUE(RegReadBool(registry, "Software\\Quendal", "MetricsEndpointEnabled", false));
+  EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal", "MetricsEndpointPort", 0), port);
+
   stop.Set();
   feed.Wait(10000);
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
