@@ -33,8 +33,9 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
     return;
   }
 
-  FCaption = std::string(QD_ApplicationTitle) + " " +
-             (FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string());
+  const std::string version = FSystem.ProgramVersionText ? FSystem.ProgramVersionText() : std::string();
+  FCaption = std::string(QD_ApplicationTitle) + " " + version;
+  FMetrics.SetVersion(version);
 
   for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
     if (!d.CustomReadingsKey) continue;
@@ -59,11 +60,15 @@ TQD_MainForm::TQD_MainForm(TQD_KeyValueStore& ARegistry, const TQD_CollectorPort
 
   ApplySettings();
 
-  auto update = [this](TQD_DataLogger& ASender, bool ADrive, bool ANetwork) {
+  // Each poll's figures go to the metrics endpoint first, whatever the windows do.
+  FDataLogger->OnHWiPollingDone = [this](TQD_DataLogger& ASender, bool ADrive, bool ANetwork) {
+    FMetrics.HWiPollingDone(ASender);
     UpdateMonitors(ASender, ADrive, ANetwork);
   };
-  FDataLogger->OnHWiPollingDone = update;
-  FDataLogger->OnInternalPollingDone = update;
+  FDataLogger->OnInternalPollingDone = [this](TQD_DataLogger& ASender, bool ADrive, bool ANetwork) {
+    FMetrics.InternalPollingDone(ASender);
+    UpdateMonitors(ASender, ADrive, ANetwork);
+  };
 
   FDataLogger->Start();
 }
@@ -185,6 +190,10 @@ void TQD_MainForm::ApplySettings() {
   }
 
   FColorTable.Assign(FWorkingColorTable);
+
+  if (!FShutDown)
+    FMetrics.Apply(FSettings.MetricsEndpointEnabled.Value, FSettings.MetricsEndpointPort.Value,
+                   FSettings.MetricsEndpointAllInterfaces.Value, FDataLogger.get());
 
   // Populated windows only change through a rebuild; the next event does it.
   if (!FFirstRun) FRebuild = true;
@@ -314,6 +323,7 @@ void TQD_MainForm::Shutdown() {
   FShutDown = true;
   // No poll may reach windows that are being torn down.
   if (FDataLogger) FDataLogger->Stop();
+  FMetrics.Stop();
 
   // Disabling clears the switches, so their states are stored first.
   StoreToggleSwitchStates();

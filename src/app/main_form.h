@@ -22,6 +22,7 @@
 #include "settings/key_value_store.h"
 #include "monitors/monitor_host_factory.h"
 #include "monitors/monitors.h"
+#include "metrics/metrics_endpoint.h"
 #include "settings/settings.h"
 
 // What the control panel asks of the running system besides its ports.
@@ -173,6 +174,8 @@ class TQD_MainForm {
   // What the colour dialog edits; ApplySettings copies it into the live table.
   TQD_ColorTable& WorkingColorTable() { return FWorkingColorTable; }
   const TQD_Font& SharedFont() const { return FFont; }
+  // The metrics endpoint the settings switch on; its StatusText for the panel.
+  const TQD_MetricsEndpoint& Metrics() const { return FMetrics; }
   // The custom readings list of a hardware window; nullptr for the clock.
   TQD_CustomReadingsList* CustomReadingsList(TQD_MonitorKind AKind) const { return FCustomReadings[Slot(AKind)].get(); }
 
@@ -211,6 +214,7 @@ class TQD_MainForm {
   TQD_ColorTable FWorkingColorTable;
   TQD_Settings FSettings;
   std::unique_ptr<TQD_DataLogger> FDataLogger;
+  TQD_MetricsEndpoint FMetrics;
   std::array<TWindowSlot, kMonitorKindCount> FWindows;
 
   std::string FStatusPanel1 = "-";

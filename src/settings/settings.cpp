@@ -25,6 +25,7 @@ void ApplyLoadRanges(TQD_Settings& S) {
   Clamp(S.LineGraphValuesPerCol, 1, 1000);
   Clamp(S.LineGraphGridLines, 0, 3);
   Clamp(S.HWiNFOPollingInterval, 20, 60000);
+  DefaultOutside(S.MetricsEndpointPort, 1, 65535);
   DefaultOutside(S.CPUMonitor_ThreadUsageShowPercent, 0, 2);
   if (S.GPUMonitor_VRAMTotalManualMiB.Value < 0)
     S.GPUMonitor_VRAMTotalManualMiB.Value = S.GPUMonitor_VRAMTotalManualMiB.Default;

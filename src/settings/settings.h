@@ -64,6 +64,13 @@ struct TQD_Settings {
   TQD_OptionBoolean RAMIncludeReserved = qd_settings_detail::Bool("", "RAMIncludeReserved", false);
   TQD_OptionInteger HWiNFOPollingInterval = qd_settings_detail::Int("", "HWiNFOPollingInterval", 2000, 20, 60000);
 
+  // The metrics endpoint: off unless switched on, loopback unless asked. The
+  // port lies outside the range exporters usually claim (9100-9999).
+  TQD_OptionBoolean MetricsEndpointEnabled = qd_settings_detail::Bool("", "MetricsEndpointEnabled", false);
+  TQD_OptionInteger MetricsEndpointPort = qd_settings_detail::Int("", "MetricsEndpointPort", 28415, 1, 65535);
+  TQD_OptionBoolean MetricsEndpointAllInterfaces =
+      qd_settings_detail::Bool("", "MetricsEndpointAllInterfaces", false);
+
   // Window coordinates of -1 are "not set": the window picks its own.
   TQD_OptionBoolean Clock_On = qd_settings_detail::Bool("\\Clock", "On", false);
   TQD_OptionInteger Clock_WindowLeft = qd_settings_detail::Int("\\Clock", "Left", -1);
@@ -121,7 +128,7 @@ struct TQD_Settings {
 
   static TQD_Settings CreateDefault() { return TQD_Settings{}; }
 
-  // Calls AVisit on every option in record order (53 of them).
+  // Calls AVisit on every option in record order.
   template <class F>
   void ForEachOption(F&& AVisit) { VisitOptions(*this, AVisit); }
   template <class F>
@@ -134,6 +141,7 @@ struct TQD_Settings {
     V(A.LineGraphValuesPerCol); V(A.LineGraphGridLines); V(A.FontName); V(A.FontSize); V(A.FontBold);
     V(A.FontItalic); V(A.FontAutosizing); V(A.FontAntialiasing); V(A.RAMIncludeReserved);
     V(A.HWiNFOPollingInterval);
+    V(A.MetricsEndpointEnabled); V(A.MetricsEndpointPort); V(A.MetricsEndpointAllInterfaces);
     V(A.Clock_On); V(A.Clock_WindowLeft); V(A.Clock_WindowTop); V(A.Clock_WindowWidth); V(A.Clock_WindowHeight);
     V(A.CPUMonitor_On); V(A.CPUMonitor_WindowLeft); V(A.CPUMonitor_WindowTop); V(A.CPUMonitor_WindowWidth);
     V(A.CPUMonitor_WindowHeight); V(A.CPUMonitor_PackageTemperatureThreshold);

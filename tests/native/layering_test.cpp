@@ -19,9 +19,9 @@ namespace {
 
 // Bottom first; tools come after every product layer, sim before the programs
 // built on it.
-const std::vector<std::string> kLayers = {"base",    "settings", "collector", "render",     "ui",     "widgets",
-                                          "readings", "monitors", "app",       "sim",        "sensorfeed", "preview",
-                                          "icongen"};
+const std::vector<std::string> kLayers = {"base",     "settings", "collector", "metrics",    "render",  "ui",
+                                          "widgets",  "readings", "monitors",  "app",        "sim",     "sensorfeed",
+                                          "preview",  "icongen"};
 const std::vector<std::string> kWin32Headers = {"windows.h", "winsock2.h", "winreg.h",   "shellapi.h", "commctrl.h",
                                                 "dwmapi.h",  "iphlpapi.h", "shlobj.h",   "winuser.h",  "wingdi.h",
                                                 "commdlg.h", "shlwapi.h",  "uxtheme.h",  "objbase.h",  "ws2tcpip.h"};

@@ -44,10 +44,10 @@ bool SameValues(TQD_Settings& A, TQD_Settings& B) {
   return true;
 }
 
-TEST(Settings, RecordHoldsFiftyThreeOptionsWithDistinctPlaces) {
+TEST(Settings, RecordHoldsFiftySixOptionsWithDistinctPlaces) {
   TQD_Settings s;
   auto options = Options(s);
-  ASSERT_EQ(options.size(), 53u);
+  ASSERT_EQ(options.size(), 56u);
   EXPECT_EQ(std::get<TQD_OptionBoolean*>(options.front()), &s.RunOnStartup);
   EXPECT_EQ(std::get<TQD_OptionInteger*>(options.back()), &s.NetworkMonitor_NetGraphGridLines);
   const std::set<std::string_view> subs = {"", "\\Clock", "\\CPUMonitor", "\\GPUMonitor", "\\DriveMonitor",
@@ -102,7 +102,7 @@ TEST(Settings, EveryFieldButRunOnStartupRoundTrips) {
   size_t values = 0;
   for (const char* sub : {"", "\\Clock", "\\CPUMonitor", "\\GPUMonitor", "\\DriveMonitor", "\\NetworkMonitor"})
     values += store.ValueNames(SettingsKey(sub)).size();
-  EXPECT_EQ(values, 52u);
+  EXPECT_EQ(values, 55u);
 }
 
 TEST(Settings, AppSettingsIsTheDefaultTarget) {
@@ -152,6 +152,9 @@ TEST(Settings, LoadAppliesTheRangeRulesAndOnlyThose) {
       {&TQD_Settings::NetworkMonitor_NetGraphGridLines, 4, 3},
       {&TQD_Settings::NetworkMonitor_NetGraphGridLines, -1, 3},
       {&TQD_Settings::NetworkMonitor_NetGraphGridLines, 0, 0},
+      {&TQD_Settings::MetricsEndpointPort, 0, 28415},
+      {&TQD_Settings::MetricsEndpointPort, 65536, 28415},
+      {&TQD_Settings::MetricsEndpointPort, 65535, 65535},
       // ranges that only bound the dialogs
       {&TQD_Settings::FontSize, 200, 200},
       {&TQD_Settings::FontSize, 1, 1},
