@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include "base/cost_meter.h"
 #include "ui/bitmap_blit_win32.h"
 #include "ui/menu_win32.h"
 #include "base/win32_handles_win32.h"
@@ -122,6 +123,7 @@ void TQD_MonitorHostWin32::InvalidateWidgets() {
 }
 
 void TQD_MonitorHostWin32::Paint() {
+  TQD_CostScope cost(TQD_CostKind::Blit);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(Handle(), &ps);
   if (FMonitor) {

@@ -1,6 +1,7 @@
 // The five monitor windows; see monitors.h.
 #include "monitors/monitors.h"
 
+#include "base/cost_meter.h"
 #include "collector/data_logger.h"
 #include "settings/settings.h"
 
@@ -49,6 +50,7 @@ void TMonitor_Clock::AddContentRows() {
 void TMonitor_Clock::Tick() {
   if (FTimerBusy) return;
   FTimerBusy = true;
+  TQD_CostScope cost(TQD_CostKind::ClockTick);
   const int64_t start = Now();
   bool any = false;
   for (TQD_Label* l : FGrid.Labels()) any |= l->ManualRepaint();
