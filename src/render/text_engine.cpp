@@ -83,6 +83,67 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
   }
 }
 
+TQD_TextMaskCache::TQD_TextMaskCache() : FSlots(kSlots) {
+  for (TEntry& e : FSlots) {
+    e.Face.reserve(kMaxFaceLength);
+    e.Text.reserve(kMaxTextLength);
+    e.Mask.Coverage.reserve(kMaxCoverage);
+  }
+}
+
+uint64_t TQD_TextMaskCache::Hash(const TQD_Font& AFont, uint8_t AMode, std::string_view AText) {
+  // FNV-1a over the text, then the font's numbers mixed in.
+  uint64_t h = 0xcbf29ce484222325ull;
+  auto mix = [&h](uint64_t V) { h = (h ^ V) * 0x100000001b3ull; };
+  for (char c : AText) mix(static_cast<unsigned char>(c));
+  for (char c : AFont.Name) mix(static_cast<unsigned char>(c));
+  mix(static_cast<uint32_t>(AFont.Height));
+  mix(static_cast<uint32_t>(AFont.Orientation));
+  mix((AFont.Bold ? 1u : 0u) | (AFont.Italic ? 2u : 0u) | (uint32_t{AMode} << 2));
+  return h ^ (h >> 29);
+}
+
+const TQD_TextMaskCache::TEntry* TQD_TextMaskCache::Find(const TQD_Font& AFont, uint8_t AMode,
+                                                         std::string_view AText) const {
+  const uint64_t h = Hash(AFont, AMode, AText);
+  const TEntry& e = FSlots[h % kSlots];
+  if (!e.Used || e.Hash != h || e.Mode != AMode || e.Height != AFont.Height || e.Bold != AFont.Bold ||
+      e.Italic != AFont.Italic || e.Orientation != AFont.Orientation || e.Text != AText || e.Face != AFont.Name)
+    return nullptr;
+  return &e;
+}
+
+void TQD_TextMaskCache::Store(const TQD_Font& AFont, uint8_t AMode, std::string_view AText, const TQD_TextMask* AMask,
+                              TSize AExtent) {
+  if (AText.size() > kMaxTextLength || AFont.Name.size() > kMaxFaceLength) return;
+  if (AMask && AMask->Coverage.size() > kMaxCoverage) return;
+  const uint64_t h = Hash(AFont, AMode, AText);
+  TEntry& e = FSlots[h % kSlots];
+  e.Used = true;
+  e.Hash = h;
+  e.Mode = AMode;
+  e.Height = AFont.Height;
+  e.Bold = AFont.Bold;
+  e.Italic = AFont.Italic;
+  e.Orientation = AFont.Orientation;
+  e.Face.assign(AFont.Name);  // within the reserved capacity: no allocation
+  e.Text.assign(AText);
+  e.Extent = AExtent;
+  if (AMask) {
+    e.Mask.Left = AMask->Left;
+    e.Mask.Top = AMask->Top;
+    e.Mask.Width = AMask->Width;
+    e.Mask.Height = AMask->Height;
+    e.Mask.Coverage.assign(AMask->Coverage.begin(), AMask->Coverage.end());
+  } else {
+    e.Mask.Coverage.clear();
+  }
+}
+
+void TQD_TextMaskCache::Clear() {
+  for (TEntry& e : FSlots) e.Used = false;
+}
+
 namespace {
 
 // Walks AText code point by code point, handing each to ASink.

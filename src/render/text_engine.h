@@ -65,6 +65,54 @@ void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
 // Blends AColor with its alpha scaled by each pixel's coverage.
 void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, TColor32 AColor);
 
+// Finished text masks (and extents), so that text drawn again, as most text
+// on a monitor is, skips the glyph rasterising. Whole texts are kept, not
+// single glyphs: a mask built glyph by glyph differs in the last bit from
+// the one built for the whole run (the built-in engine sums float coverage
+// along the run, GDI blends overlapping glyphs and kerns pairs), and a cached
+// picture must be exactly the uncached one. The key is everything the mask
+// depends on: face, height, weight, italic, orientation, the engine's mode
+// (aliased, anti-aliased, extent) and the text; colour is applied when the
+// mask is written, so it is not part of the key.
+//
+// Direct-mapped by hash, every slot's storage reserved up front: storing
+// never allocates, so the per-poll path stays allocation-free. Texts, faces
+// or masks larger than a slot are not kept; the caller draws them uncached.
+class TQD_TextMaskCache {
+ public:
+  static constexpr size_t kSlots = 256;
+  static constexpr size_t kMaxTextLength = 64;
+  static constexpr size_t kMaxFaceLength = 32;
+  static constexpr size_t kMaxCoverage = 4096;
+
+  struct TEntry {
+    bool Used = false;
+    uint64_t Hash = 0;
+    uint8_t Mode = 0;
+    int Height = 0;
+    bool Bold = false;
+    bool Italic = false;
+    int Orientation = 0;
+    std::string Face;
+    std::string Text;
+    TSize Extent{};
+    TQD_TextMask Mask;
+  };
+
+  TQD_TextMaskCache();
+  // The entry for this key, or nullptr.
+  const TEntry* Find(const TQD_Font& AFont, uint8_t AMode, std::string_view AText) const;
+  // Keeps a copy of AMask (or only AExtent when AMask is null) when it fits a
+  // slot, replacing whatever the slot held.
+  void Store(const TQD_Font& AFont, uint8_t AMode, std::string_view AText, const TQD_TextMask* AMask,
+             TSize AExtent = {});
+  void Clear();
+
+ private:
+  static uint64_t Hash(const TQD_Font& AFont, uint8_t AMode, std::string_view AText);
+  std::vector<TEntry> FSlots;
+};
+
 // Decodes UTF-8 into code points; every byte of a malformed sequence becomes
 // U+FFFD, so each input byte is accounted for and nothing is read past the end.
 std::u32string DecodeUtf8(std::string_view AText);
