@@ -130,7 +130,12 @@ void TQD_MonitorHostWin32::Paint() {
     for (const auto& w : FMonitor->Grid().Widgets()) {
       const TRect& b = w->BoundsRect();
       RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
-      if (IntersectRect(&hit, &cell, &ps.rcPaint)) BlitBitmap32(dc, b.Left, b.Top, w->Buffer());
+      // Only what is invalid (rcPaint bounds several dirty cells, RectVisible
+      // asks the update region itself): under Wine every pixel blitted
+      // crosses to the X server.
+      if (IntersectRect(&hit, &cell, &ps.rcPaint) && RectVisible(dc, &hit))
+        BlitBitmap32(dc, hit.left, hit.top, w->Buffer(),
+                     TRect{hit.left - b.Left, hit.top - b.Top, hit.right - b.Left, hit.bottom - b.Top});
     }
   }
   EndPaint(Handle(), &ps);
