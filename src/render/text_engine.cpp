@@ -46,7 +46,7 @@ struct TSpan {
   int I0, I1, J0, J1;
 };
 
-TSpan VisibleSpan(const TQD_TextMask& AMask, int X, int Y, const TRect& ABounds) {
+TSpan VisibleSpan(const TQD_TextMaskView& AMask, int X, int Y, const TRect& ABounds) {
   const int ox = X + AMask.Left, oy = Y + AMask.Top;
   return {std::max(0, ABounds.Left - ox), std::min(AMask.Width, ABounds.Right - ox), std::max(0, ABounds.Top - oy),
           std::min(AMask.Height, ABounds.Bottom - oy)};
@@ -58,7 +58,7 @@ TRect Intersect(const TRect& A, const TRect& B) {
 
 }  // namespace
 
-void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, const TRect& AClip,
+void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, const TRect& AClip,
                    TColor32 AColor, uint8_t AThreshold) {
   const TRect bounds = Intersect(AClip, ABitmap.BoundsRect());
   if (bounds.IsEmpty()) return;
@@ -71,7 +71,7 @@ void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
   }
 }
 
-void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, TColor32 AColor) {
+void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, TColor32 AColor) {
   if (AlphaComponent(AColor) == 0) return;
   const TSpan s = VisibleSpan(AMask, X, Y, ABitmap.BoundsRect());
   for (int j = s.J0; j < s.J1; ++j) {
@@ -83,11 +83,10 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
   }
 }
 
-TQD_TextMaskCache::TQD_TextMaskCache() : FSlots(kSlots) {
+TQD_TextMaskCache::TQD_TextMaskCache() : FSlots(kSlots), FCoverage(new uint8_t[kSlots * kMaxCoverage]) {
   for (TEntry& e : FSlots) {
     e.Face.reserve(kMaxFaceLength);
     e.Text.reserve(kMaxTextLength);
-    e.Mask.Coverage.reserve(kMaxCoverage);
   }
 }
 
@@ -118,7 +117,8 @@ void TQD_TextMaskCache::Store(const TQD_Font& AFont, uint8_t AMode, std::string_
   if (AText.size() > kMaxTextLength || AFont.Name.size() > kMaxFaceLength) return;
   if (AMask && AMask->Coverage.size() > kMaxCoverage) return;
   const uint64_t h = Hash(AFont, AMode, AText);
-  TEntry& e = FSlots[h % kSlots];
+  const size_t slot = h % kSlots;
+  TEntry& e = FSlots[slot];
   e.Used = true;
   e.Hash = h;
   e.Mode = AMode;
@@ -129,14 +129,11 @@ void TQD_TextMaskCache::Store(const TQD_Font& AFont, uint8_t AMode, std::string_
   e.Face.assign(AFont.Name);  // within the reserved capacity: no allocation
   e.Text.assign(AText);
   e.Extent = AExtent;
+  e.Mask = {};
   if (AMask) {
-    e.Mask.Left = AMask->Left;
-    e.Mask.Top = AMask->Top;
-    e.Mask.Width = AMask->Width;
-    e.Mask.Height = AMask->Height;
-    e.Mask.Coverage.assign(AMask->Coverage.begin(), AMask->Coverage.end());
-  } else {
-    e.Mask.Coverage.clear();
+    uint8_t* coverage = FCoverage.get() + slot * kMaxCoverage;
+    std::copy(AMask->Coverage.begin(), AMask->Coverage.end(), coverage);
+    e.Mask = {AMask->Left, AMask->Top, AMask->Width, AMask->Height, coverage};
   }
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,17 @@ constexpr TColor32 WinColorToColor32(uint32_t C) {
 // Coverage of rendered text, already in screen orientation: pixel (i, j) of
 // the mask lies on bitmap pixel (X + Left + i, Y + Top + j) for text drawn at
 // (X, Y). Engines produce it; the placement below is shared.
+// A mask's placement and coverage without owning it (engines' scratch masks
+// and cached ones both write through this).
+struct TQD_TextMaskView {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  const uint8_t* Coverage = nullptr;
+  uint8_t At(int I, int J) const { return Coverage[static_cast<size_t>(J) * Width + I]; }
+};
+
 struct TQD_TextMask {
   int Left = 0;
   int Top = 0;
@@ -56,14 +68,15 @@ struct TQD_TextMask {
   void Reset(int ALeft, int ATop, int AWidth, int AHeight);
   uint8_t& At(int I, int J) { return Coverage[static_cast<size_t>(J) * Width + I]; }
   uint8_t At(int I, int J) const { return Coverage[static_cast<size_t>(J) * Width + I]; }
+  operator TQD_TextMaskView() const { return {Left, Top, Width, Height, Coverage.data()}; }
 };
 
 // Writes AColor to every pixel whose coverage is at least AThreshold, inside
 // AClip and the bitmap.
-void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, const TRect& AClip,
+void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, const TRect& AClip,
                    TColor32 AColor, uint8_t AThreshold);
 // Blends AColor with its alpha scaled by each pixel's coverage.
-void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, TColor32 AColor);
+void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, TColor32 AColor);
 
 // Finished text masks (and extents), so that text drawn again, as most text
 // on a monitor is, skips the glyph rasterising. Whole texts are kept, not
@@ -76,7 +89,9 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
 // mask is written, so it is not part of the key.
 //
 // Direct-mapped by hash, every slot's storage reserved up front: storing
-// never allocates, so the per-poll path stays allocation-free. Texts, faces
+// never allocates, so the per-poll path stays allocation-free. The coverage
+// of all slots is one block left uninitialised, so pages of slots never used
+// cost no resident memory. Texts, faces
 // or masks larger than a slot are not kept; the caller draws them uncached.
 class TQD_TextMaskCache {
  public:
@@ -96,7 +111,7 @@ class TQD_TextMaskCache {
     std::string Face;
     std::string Text;
     TSize Extent{};
-    TQD_TextMask Mask;
+    TQD_TextMaskView Mask;  // into the cache's coverage block
   };
 
   TQD_TextMaskCache();
@@ -111,6 +126,7 @@ class TQD_TextMaskCache {
  private:
   static uint64_t Hash(const TQD_Font& AFont, uint8_t AMode, std::string_view AText);
   std::vector<TEntry> FSlots;
+  std::unique_ptr<uint8_t[]> FCoverage;  // kSlots × kMaxCoverage
 };
 
 // Decodes UTF-8 into code points; every byte of a malformed sequence becomes

@@ -249,7 +249,7 @@ void TQD_BuiltinTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AT
     AMask.Coverage[k] = static_cast<uint8_t>(std::lround(std::min(FArea[k], 1.0f) * 255.0f));
 }
 
-const TQD_TextMask& TQD_BuiltinTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, bool ASnap) {
+TQD_TextMaskView TQD_BuiltinTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, bool ASnap) {
   const uint8_t mode = ASnap ? 1 : 0;
   if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, mode, AText)) return e->Mask;
   BuildMask(AFont, AText, ASnap, FMask);

@@ -48,7 +48,7 @@ class TQD_BuiltinTextEngine : public TQD_TextEngine {
 
  private:
   // The mask of AText, from the cache or built (and cached) now.
-  const TQD_TextMask& MaskFor(const TQD_Font& AFont, std::string_view AText, bool ASnap);
+  TQD_TextMaskView MaskFor(const TQD_Font& AFont, std::string_view AText, bool ASnap);
 
   TQD_TextMaskCache FCache;
   // Scratch kept between calls so drawing text does not allocate per paint.

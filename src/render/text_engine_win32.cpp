@@ -57,12 +57,17 @@ TSize TQD_GdiTextEngine::TextExtent(const TQD_Font& AFont, std::string_view ATex
   return {0, tm.tmHeight};
 }
 
-const TQD_TextMask* TQD_GdiTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, bool AAntialiased) {
+bool TQD_GdiTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, bool AAntialiased,
+                                TQD_TextMaskView& AMask) {
   const uint8_t mode = AAntialiased ? 1 : 0;
-  if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, mode, AText)) return &e->Mask;
-  if (!BuildMask(AFont, AText, AAntialiased, FMask)) return nullptr;  // a failure is not kept: GDI may recover
+  if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, mode, AText)) {
+    AMask = e->Mask;
+    return true;
+  }
+  if (!BuildMask(AFont, AText, AAntialiased, FMask)) return false;  // a failure is not kept: GDI may recover
   FCache.Store(AFont, mode, AText, &FMask);
-  return &FMask;
+  AMask = FMask;
+  return true;
 }
 
 bool TQD_GdiTextEngine::EnsureScratch(int AWidth, int AHeight) {
@@ -128,11 +133,13 @@ bool TQD_GdiTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AText,
 
 void TQD_GdiTextEngine::Textout(TBitmap32& ABitmap, int X, int Y, const TRect& AClip, std::string_view AText) {
   TQD_CostScope cost(TQD_CostKind::GdiText);
-  if (const TQD_TextMask* m = MaskFor(ABitmap.Font, AText, false))
-    WriteTextMask(ABitmap, *m, X, Y, AClip, WinColorToColor32(ABitmap.Font.Color), 128);
+  TQD_TextMaskView m;
+  if (MaskFor(ABitmap.Font, AText, false, m))
+    WriteTextMask(ABitmap, m, X, Y, AClip, WinColorToColor32(ABitmap.Font.Color), 128);
 }
 
 void TQD_GdiTextEngine::RenderText(TBitmap32& ABitmap, int X, int Y, std::string_view AText, TColor32 AColor) {
   TQD_CostScope cost(TQD_CostKind::GdiText);
-  if (const TQD_TextMask* m = MaskFor(ABitmap.Font, AText, true)) BlendTextMask(ABitmap, *m, X, Y, AColor);
+  TQD_TextMaskView m;
+  if (MaskFor(ABitmap.Font, AText, true, m)) BlendTextMask(ABitmap, m, X, Y, AColor);
 }

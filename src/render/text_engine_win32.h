@@ -46,7 +46,7 @@ class TQD_GdiTextEngine : public TQD_TextEngine {
   bool EnsureScratch(int AWidth, int AHeight);
   // The mask of AText from the cache, or built (and cached) now; nullptr
   // when GDI failed.
-  const TQD_TextMask* MaskFor(const TQD_Font& AFont, std::string_view AText, bool AAntialiased);
+  bool MaskFor(const TQD_Font& AFont, std::string_view AText, bool AAntialiased, TQD_TextMaskView& AMask);
 
   TQD_MemoryDC FDC;
   std::map<TFontKey, TQD_FontHandle> FFonts;
