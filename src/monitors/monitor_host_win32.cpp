@@ -115,7 +115,20 @@ void TQD_MonitorHostWin32::SetCornerPreference(int APreference) {
 void TQD_MonitorHostWin32::InvalidateWidgets() {
   if (!FMonitor) return;
   FMonitor->Grid().TakeDirty(FDirty);
-  for (const TQD_Widget* w : FDirty) {
+  if (FDirty.empty()) return;
+  if (!FDirtyRegion) FDirtyRegion.Reset(CreateRectRgn(0, 0, 0, 0));
+  if (!FCellRegion) FCellRegion.Reset(CreateRectRgn(0, 0, 0, 0));
+  if (FDirtyRegion && FCellRegion) {
+    SetRectRgn(FDirtyRegion.Get(), 0, 0, 0, 0);
+    for (const TQD_Widget* w : FDirty) {
+      const TRect& b = w->BoundsRect();
+      SetRectRgn(FCellRegion.Get(), b.Left, b.Top, b.Right, b.Bottom);
+      CombineRgn(FDirtyRegion.Get(), FDirtyRegion.Get(), FCellRegion.Get(), RGN_OR);
+    }
+    InvalidateRgn(Handle(), FDirtyRegion.Get(), FALSE);
+    return;
+  }
+  for (const TQD_Widget* w : FDirty) {  // no regions to be had: cell by cell
     const TRect& b = w->BoundsRect();
     const RECT r{b.Left, b.Top, b.Right, b.Bottom};
     InvalidateRect(Handle(), &r, FALSE);
