@@ -52,7 +52,12 @@ class TRatioReporter : public benchmark::ConsoleReporter {
       std::map<std::string, double>& t = FScenes[scene];
       if (!t.count("ours")) continue;
       const double ours = t["ours"];
-      const std::string floor = t.count("floor") ? Format(t["floor"]) : "-";
+      std::string floor = t.count("floor") ? Format(t["floor"]) : "-";
+      if (t.count("floor") && t["floor"] > 0) {
+        char r[32];
+        std::snprintf(r, sizeof r, " (ours %.1fx)", ours / t["floor"]);
+        floor += r;
+      }
       if (t.count("cairo") && t["cairo"] > 0)
         std::printf("scene %s: ours %s us, cairo %s us, ratio %.2f, floor %s us\n", scene.c_str(),
                     Format(ours).c_str(), Format(t["cairo"]).c_str(), ours / t["cairo"], floor.c_str());

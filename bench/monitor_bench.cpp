@@ -77,6 +77,7 @@ void BM_CPUServerRefresh(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["repainted"] = n ? share / n : 0;
+  state.counters["pixels"] = double(m.Host.ClientWidth) * m.Host.ClientHeight;
 }
 BENCHMARK(BM_CPUServerRefresh)->Unit(benchmark::kMicrosecond);
 
@@ -109,6 +110,11 @@ void Scene(const TBenchRuns& ARuns, const char* AScene, const std::string& AName
   else
     std::printf("scene %s: %.1f us per call, repainted %.1f%% of the window\n", AScene, us,
                 100.0 * share->second.value);
+  // Cost per repainted pixel: flat when a refresh costs what it repaints.
+  const auto pixels = it->second.counters.find("pixels");
+  if (share != it->second.counters.end() && pixels != it->second.counters.end() && share->second.value > 0)
+    std::printf("scene %s: %.0f us per repainted megapixel\n", AScene,
+                us / (share->second.value * pixels->second.value / 1e6));
 }
 
 const int kScenes = AddBenchSummary([](const TBenchRuns& ARuns) {

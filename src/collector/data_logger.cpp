@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/busy_guard.h"
+#include "base/cost_meter.h"
 #include "collector/units.h"
 
 namespace {
@@ -105,13 +106,16 @@ void TQD_DataLogger::HWiPolling() {
   if (!busy) return;
   const int64_t start = FPorts.Clock->MonotonicMs();
 
-  ReadSnapshot();
-  if (FLastHWiPollingStatus != hwsOK) {
-    ResetHardwareModel();
-    FHWiPollingFirstRun = true;
-  } else if (FHWiPollingFirstRun) {
-    RebuildHardwareModel();
-    FHWiPollingFirstRun = false;
+  {
+    TQD_CostScope cost(TQD_CostKind::HWiNFOPoll);
+    ReadSnapshot();
+    if (FLastHWiPollingStatus != hwsOK) {
+      ResetHardwareModel();
+      FHWiPollingFirstRun = true;
+    } else if (FHWiPollingFirstRun) {
+      RebuildHardwareModel();
+      FHWiPollingFirstRun = false;
+    }
   }
   // Otherwise the model stands: it holds URIDs only, values are looked up afresh.
 
@@ -126,11 +130,15 @@ void TQD_DataLogger::InternalPolling() {
 
   FLastInternalPollingStatus = insOK;
   FLastInternalPollingTime = FPorts.Clock->LocalNow();
-  if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
-  const int drivesBefore = NumLogicalDrives();
-  if (!ReadLogicalDrives()) FLastInternalPollingStatus = insFailed;
-  const int drivesAfter = NumLogicalDrives();
-  if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
+  int drivesBefore = 0, drivesAfter = 0;
+  {
+    TQD_CostScope cost(TQD_CostKind::InternalPoll);
+    if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
+    drivesBefore = NumLogicalDrives();
+    if (!ReadLogicalDrives()) FLastInternalPollingStatus = insFailed;
+    drivesAfter = NumLogicalDrives();
+    if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
+  }
   const bool ifStatusChanged = FNIFLogger->IFStatusChanged();
 
   FLastInternalPollingDuration = ElapsedMs(*FPorts.Clock, start);

@@ -25,10 +25,28 @@ double ReadF64(const uint8_t* p) {
   return v;
 }
 
+// Eight bytes at a time: this runs for three fields of every reading.
+bool IsAscii(const uint8_t* p, size_t n) {
+  uint64_t high = 0;
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, sizeof w);
+    high |= w;
+  }
+  for (; i < n; ++i) high |= p[i];
+  return (high & 0x8080808080808080ull) == 0;
+}
+
 // A text field ends at its first zero byte or, without one, at its full length.
 void ReadText(const uint8_t* p, size_t AFieldLength, TQD_AnsiDecoder ADecode, std::string& Out) {
   const void* zero = std::memchr(p, 0, AFieldLength);
   size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : AFieldLength;
+  // Labels and units rarely change between polls. Bytes equal to what Out
+  // already holds decode to it again when they are ASCII (which every ANSI
+  // code page keeps as it is; a byte above 0x7F would have decoded to two
+  // or more), so the decoder is skipped.
+  if (Out.size() == n && std::memcmp(Out.data(), p, n) == 0 && IsAscii(p, n)) return;
   ADecode(reinterpret_cast<const char*>(p), n, Out);
 }
 

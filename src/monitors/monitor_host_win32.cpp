@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include "base/cost_meter.h"
 #include "ui/bitmap_blit_win32.h"
 #include "ui/magnetic_win32.h"
 #include "ui/menu_win32.h"
@@ -117,7 +118,20 @@ void TQD_MonitorHostWin32::SetCornerPreference(int APreference) {
 void TQD_MonitorHostWin32::InvalidateWidgets() {
   if (!FMonitor) return;
   FMonitor->Grid().TakeDirty(FDirty);
-  for (const TQD_Widget* w : FDirty) {
+  if (FDirty.empty()) return;
+  if (!FDirtyRegion) FDirtyRegion.Reset(CreateRectRgn(0, 0, 0, 0));
+  if (!FCellRegion) FCellRegion.Reset(CreateRectRgn(0, 0, 0, 0));
+  if (FDirtyRegion && FCellRegion) {
+    SetRectRgn(FDirtyRegion.Get(), 0, 0, 0, 0);
+    for (const TQD_Widget* w : FDirty) {
+      const TRect& b = w->BoundsRect();
+      SetRectRgn(FCellRegion.Get(), b.Left, b.Top, b.Right, b.Bottom);
+      CombineRgn(FDirtyRegion.Get(), FDirtyRegion.Get(), FCellRegion.Get(), RGN_OR);
+    }
+    InvalidateRgn(Handle(), FDirtyRegion.Get(), FALSE);
+    return;
+  }
+  for (const TQD_Widget* w : FDirty) {  // no regions to be had: cell by cell
     const TRect& b = w->BoundsRect();
     const RECT r{b.Left, b.Top, b.Right, b.Bottom};
     InvalidateRect(Handle(), &r, FALSE);
@@ -125,12 +139,18 @@ void TQD_MonitorHostWin32::InvalidateWidgets() {
 }
 
 void TQD_MonitorHostWin32::Paint() {
+  TQD_CostScope cost(TQD_CostKind::Blit);
   TQD_PaintScope paint(Handle());
   if (FMonitor) {
     for (const auto& w : FMonitor->Grid().Widgets()) {
       const TRect& b = w->BoundsRect();
       RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
-      if (IntersectRect(&hit, &cell, &paint.Paint().rcPaint)) BlitBitmap32(paint.DC(), b.Left, b.Top, w->Buffer());
+      // Only what is invalid (rcPaint bounds several dirty cells, RectVisible
+      // asks the update region itself): under Wine every pixel blitted
+      // crosses to the X server.
+      if (IntersectRect(&hit, &cell, &paint.Paint().rcPaint) && RectVisible(paint.DC(), &hit))
+        BlitBitmap32(paint.DC(), hit.left, hit.top, w->Buffer(),
+                     TRect{hit.left - b.Left, hit.top - b.Top, hit.right - b.Left, hit.bottom - b.Top});
     }
   }
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/gdi_handles_win32.h"
 #include "monitors/monitor_window.h"
 #include "ui/window_win32.h"
 
@@ -58,4 +59,9 @@ class TQD_MonitorHostWin32 final : public TQD_Window, public TQD_MonitorHost {
   int FMinClientWidth = 0;
   int FMinClientHeight = 0;
   std::vector<TQD_Widget*> FDirty;  // reused by every invalidation
+  // The dirty cells gathered into one region, so a refresh costs one
+  // invalidation (a server round trip under Wine) instead of one per cell;
+  // both kept for the window's life rather than created per refresh.
+  TQD_UniqueHandle<HRGN, TQD_GdiObjectTraits<HRGN>> FDirtyRegion;
+  TQD_UniqueHandle<HRGN, TQD_GdiObjectTraits<HRGN>> FCellRegion;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/cost_meter.h"
 #include "base/dpi.h"
 #include "collector/data_logger.h"
 #include "settings/settings.h"
@@ -179,6 +180,10 @@ void TQD_MonitorWindow::ResetMonitorWindow(bool ASize, bool APos) {
 void TQD_MonitorWindow::RefreshMonitorWindow() { RepaintChangedWidgets(false); }
 
 void TQD_MonitorWindow::RepaintChangedWidgets(bool AIncludeNetGraphs) {
+  static constexpr TQD_CostKind kCost[kMonitorKindCount] = {TQD_CostKind::ClockTick, TQD_CostKind::RefreshCPU,
+                                                            TQD_CostKind::RefreshGPU, TQD_CostKind::RefreshDrives,
+                                                            TQD_CostKind::RefreshNetwork};
+  TQD_CostScope cost(kCost[static_cast<size_t>(FKind)]);
   const int64_t start = Now();
   bool any = false;
   if (AIncludeNetGraphs)

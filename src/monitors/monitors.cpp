@@ -2,6 +2,7 @@
 #include "monitors/monitors.h"
 #include "base/busy_guard.h"
 
+#include "base/cost_meter.h"
 #include "collector/data_logger.h"
 #include "settings/settings.h"
 
@@ -50,6 +51,7 @@ void TMonitor_Clock::AddContentRows() {
 void TMonitor_Clock::Tick() {
   const TQD_BusyGuard busy(FTimerBusy);
   if (!busy) return;
+  TQD_CostScope cost(TQD_CostKind::ClockTick);
   const int64_t start = Now();
   bool any = false;
   for (TQD_Label* l : FGrid.Labels()) any |= l->ManualRepaint();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 // Widgets repaint every second: the stops and in-place polygons live in
 // buffers that keep their storage from call to call.
@@ -20,17 +21,66 @@ const std::vector<TFloatPoint>& Polygon(std::initializer_list<TFloatPoint> APoly
   return polygon;
 }
 
+// The fast case of FillGradient; false when APolygon and the gradient are not
+// that case. Opaque stops and whole-pixel edges give every covered pixel full
+// coverage and a colour that depends on x alone (or y alone), so whatever
+// lay beneath does not show and the copies equal the rasterised line.
+bool FillRectByCopies(TBitmap32& B, const std::vector<TFloatPoint>& P, TFloatPoint S, TFloatPoint E,
+                      const std::vector<TGradientStop>& AStops) {
+  if (P.size() != 4 || AStops.empty()) return false;
+  for (const TGradientStop& s : AStops)
+    if (AlphaComponent(s.Color) != 255) return false;
+  const bool alongX = S.Y == E.Y && S.X != E.X, alongY = S.X == E.X && S.Y != E.Y;
+  if (!alongX && !alongY) return false;
+  // A rectangle: every edge axis-parallel, with non-zero extent on both axes.
+  float x0 = P[0].X, x1 = P[0].X, y0 = P[0].Y, y1 = P[0].Y;
+  for (size_t i = 0; i < 4; ++i) {
+    const TFloatPoint a = P[i], b = P[(i + 1) % 4];
+    if ((a.X == b.X) == (a.Y == b.Y)) return false;
+    x0 = std::min(x0, a.X), x1 = std::max(x1, a.X), y0 = std::min(y0, a.Y), y1 = std::max(y1, a.Y);
+  }
+  constexpr float kLimit = 1 << 24;  // floats hold every integer below this
+  for (float v : {x0, x1, y0, y1})
+    if (!(std::fabs(v) < kLimit) || v != std::floor(v)) return false;
+  const int l = std::max(static_cast<int>(x0), 0), r = std::min(static_cast<int>(x1), B.Width());
+  const int t = std::max(static_cast<int>(y0), 0), b = std::min(static_cast<int>(y1), B.Height());
+  if (l >= r || t >= b) return true;  // wholly outside: the rasteriser draws nothing either
+  const float fl = static_cast<float>(l), fr = static_cast<float>(r);
+  const float ft = static_cast<float>(t), fb = static_cast<float>(b);
+  thread_local std::vector<TFloatPoint> line;  // not Polygon(): P may be that buffer
+  if (alongX) {
+    line.assign({{fl, ft}, {fr, ft}, {fr, ft + 1}, {fl, ft + 1}});
+    B.FillPolygonGradient(line, S, E, AStops);
+    for (int y = t + 1; y < b; ++y)
+      std::memcpy(B.ScanLine(y) + l, B.ScanLine(t) + l, static_cast<size_t>(r - l) * sizeof(TColor32));
+  } else {
+    line.assign({{fl, ft}, {fl + 1, ft}, {fl + 1, fb}, {fl, fb}});
+    B.FillPolygonGradient(line, S, E, AStops);
+    for (int y = t; y < b; ++y) {
+      TColor32* row = B.ScanLine(y);
+      std::fill(row + l + 1, row + r, row[l]);
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+void FillGradient(TBitmap32& ABitmap, const std::vector<TFloatPoint>& APolygon, TFloatPoint AStart, TFloatPoint AEnd,
+                  const std::vector<TGradientStop>& AStops) {
+  if (!FillRectByCopies(ABitmap, APolygon, AStart, AEnd, AStops))
+    ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, AStops);
+}
 
 void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AStartColor, TColor32 AEndColor) {
-  ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, Stops({{0.0f, AStartColor}, {1.0f, AEndColor}}));
+  FillGradient(ABitmap, APolygon, AStart, AEnd, Stops({{0.0f, AStartColor}, {1.0f, AEndColor}}));
 }
 
 void FillPolygonGradient3(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AColor0, TColor32 AColor1,
                           TColor32 AColor2) {
-  ABitmap.FillPolygonGradient(APolygon, AStart, AEnd, Stops({{0.0f, AColor0}, {0.5f, AColor1}, {1.0f, AColor2}}));
+  FillGradient(ABitmap, APolygon, AStart, AEnd, Stops({{0.0f, AColor0}, {0.5f, AColor1}, {1.0f, AColor2}}));
 }
 
 void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,

@@ -18,6 +18,13 @@ constexpr uint32_t Color32ToWinColor(TColor32 C) {
   return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF);
 }
 
+// TBitmap32::FillPolygonGradient, pixel for pixel, faster for what widgets
+// mostly fill: an opaque rectangle on whole pixels whose gradient runs along
+// x or along y. Every row (or column) of such a fill is the same, so one is
+// rasterised and the others are copied.
+void FillGradient(TBitmap32& ABitmap, const std::vector<TFloatPoint>& APolygon, TFloatPoint AStart, TFloatPoint AEnd,
+                  const std::vector<TGradientStop>& AStops);
+
 void FillPolygonGradient2(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,
                           const std::vector<TFloatPoint>& APolygon, TColor32 AStartColor, TColor32 AEndColor);
 void FillPolygonGradient3(TBitmap32& ABitmap, TFloatPoint AStart, TFloatPoint AEnd,

@@ -46,7 +46,7 @@ struct TSpan {
   int I0, I1, J0, J1;
 };
 
-TSpan VisibleSpan(const TQD_TextMask& AMask, int X, int Y, const TRect& ABounds) {
+TSpan VisibleSpan(const TQD_TextMaskView& AMask, int X, int Y, const TRect& ABounds) {
   const int ox = X + AMask.Left, oy = Y + AMask.Top;
   return {std::max(0, ABounds.Left - ox), std::min(AMask.Width, ABounds.Right - ox), std::max(0, ABounds.Top - oy),
           std::min(AMask.Height, ABounds.Bottom - oy)};
@@ -58,7 +58,7 @@ TRect Intersect(const TRect& A, const TRect& B) {
 
 }  // namespace
 
-void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, const TRect& AClip,
+void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, const TRect& AClip,
                    TColor32 AColor, uint8_t AThreshold) {
   const TRect bounds = Intersect(AClip, ABitmap.BoundsRect());
   if (bounds.IsEmpty()) return;
@@ -71,7 +71,7 @@ void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
   }
 }
 
-void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, TColor32 AColor) {
+void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, TColor32 AColor) {
   if (AlphaComponent(AColor) == 0) return;
   const TSpan s = VisibleSpan(AMask, X, Y, ABitmap.BoundsRect());
   for (int j = s.J0; j < s.J1; ++j) {
@@ -81,6 +81,64 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, 
       if (c) row[i] = BlendPixelCoverage(AColor, row[i], c);
     }
   }
+}
+
+TQD_TextMaskCache::TQD_TextMaskCache() : FSlots(kSlots), FCoverage(new uint8_t[kSlots * kMaxCoverage]) {
+  for (TEntry& e : FSlots) {
+    e.Face.reserve(kMaxFaceLength);
+    e.Text.reserve(kMaxTextLength);
+  }
+}
+
+uint64_t TQD_TextMaskCache::Hash(const TQD_Font& AFont, uint8_t AMode, std::string_view AText) {
+  // FNV-1a over the text, then the font's numbers mixed in.
+  uint64_t h = 0xcbf29ce484222325ull;
+  auto mix = [&h](uint64_t V) { h = (h ^ V) * 0x100000001b3ull; };
+  for (char c : AText) mix(static_cast<unsigned char>(c));
+  for (char c : AFont.Name) mix(static_cast<unsigned char>(c));
+  mix(static_cast<uint32_t>(AFont.Height));
+  mix(static_cast<uint32_t>(AFont.Orientation));
+  mix((AFont.Bold ? 1u : 0u) | (AFont.Italic ? 2u : 0u) | (uint32_t{AMode} << 2));
+  return h ^ (h >> 29);
+}
+
+const TQD_TextMaskCache::TEntry* TQD_TextMaskCache::Find(const TQD_Font& AFont, uint8_t AMode,
+                                                         std::string_view AText) const {
+  const uint64_t h = Hash(AFont, AMode, AText);
+  const TEntry& e = FSlots[h % kSlots];
+  if (!e.Used || e.Hash != h || e.Mode != AMode || e.Height != AFont.Height || e.Bold != AFont.Bold ||
+      e.Italic != AFont.Italic || e.Orientation != AFont.Orientation || e.Text != AText || e.Face != AFont.Name)
+    return nullptr;
+  return &e;
+}
+
+void TQD_TextMaskCache::Store(const TQD_Font& AFont, uint8_t AMode, std::string_view AText, const TQD_TextMask* AMask,
+                              TSize AExtent) {
+  if (AText.size() > kMaxTextLength || AFont.Name.size() > kMaxFaceLength) return;
+  if (AMask && AMask->Coverage.size() > kMaxCoverage) return;
+  const uint64_t h = Hash(AFont, AMode, AText);
+  const size_t slot = h % kSlots;
+  TEntry& e = FSlots[slot];
+  e.Used = true;
+  e.Hash = h;
+  e.Mode = AMode;
+  e.Height = AFont.Height;
+  e.Bold = AFont.Bold;
+  e.Italic = AFont.Italic;
+  e.Orientation = AFont.Orientation;
+  e.Face.assign(AFont.Name);  // within the reserved capacity: no allocation
+  e.Text.assign(AText);
+  e.Extent = AExtent;
+  e.Mask = {};
+  if (AMask) {
+    uint8_t* coverage = FCoverage.get() + slot * kMaxCoverage;
+    std::copy(AMask->Coverage.begin(), AMask->Coverage.end(), coverage);
+    e.Mask = {AMask->Left, AMask->Top, AMask->Width, AMask->Height, coverage};
+  }
+}
+
+void TQD_TextMaskCache::Clear() {
+  for (TEntry& e : FSlots) e.Used = false;
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,17 @@ constexpr TColor32 WinColorToColor32(uint32_t C) {
 // Coverage of rendered text, already in screen orientation: pixel (i, j) of
 // the mask lies on bitmap pixel (X + Left + i, Y + Top + j) for text drawn at
 // (X, Y). Engines produce it; the placement below is shared.
+// A mask's placement and coverage without owning it (engines' scratch masks
+// and cached ones both write through this).
+struct TQD_TextMaskView {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  const uint8_t* Coverage = nullptr;
+  uint8_t At(int I, int J) const { return Coverage[static_cast<size_t>(J) * Width + I]; }
+};
+
 struct TQD_TextMask {
   int Left = 0;
   int Top = 0;
@@ -56,14 +68,66 @@ struct TQD_TextMask {
   void Reset(int ALeft, int ATop, int AWidth, int AHeight);
   uint8_t& At(int I, int J) { return Coverage[static_cast<size_t>(J) * Width + I]; }
   uint8_t At(int I, int J) const { return Coverage[static_cast<size_t>(J) * Width + I]; }
+  operator TQD_TextMaskView() const { return {Left, Top, Width, Height, Coverage.data()}; }
 };
 
 // Writes AColor to every pixel whose coverage is at least AThreshold, inside
 // AClip and the bitmap.
-void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, const TRect& AClip,
+void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, const TRect& AClip,
                    TColor32 AColor, uint8_t AThreshold);
 // Blends AColor with its alpha scaled by each pixel's coverage.
-void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMask& AMask, int X, int Y, TColor32 AColor);
+void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, TColor32 AColor);
+
+// Finished text masks (and extents), so that text drawn again, as most text
+// on a monitor is, skips the glyph rasterising. Whole texts are kept, not
+// single glyphs: a mask built glyph by glyph differs in the last bit from
+// the one built for the whole run (the built-in engine sums float coverage
+// along the run, GDI blends overlapping glyphs and kerns pairs), and a cached
+// picture must be exactly the uncached one. The key is everything the mask
+// depends on: face, height, weight, italic, orientation, the engine's mode
+// (aliased, anti-aliased, extent) and the text; colour is applied when the
+// mask is written, so it is not part of the key.
+//
+// Direct-mapped by hash, every slot's storage reserved up front: storing
+// never allocates, so the per-poll path stays allocation-free. The coverage
+// of all slots is one block left uninitialised, so pages of slots never used
+// cost no resident memory. Texts, faces
+// or masks larger than a slot are not kept; the caller draws them uncached.
+class TQD_TextMaskCache {
+ public:
+  static constexpr size_t kSlots = 256;
+  static constexpr size_t kMaxTextLength = 64;
+  static constexpr size_t kMaxFaceLength = 32;
+  static constexpr size_t kMaxCoverage = 4096;
+
+  struct TEntry {
+    bool Used = false;
+    uint64_t Hash = 0;
+    uint8_t Mode = 0;
+    int Height = 0;
+    bool Bold = false;
+    bool Italic = false;
+    int Orientation = 0;
+    std::string Face;
+    std::string Text;
+    TSize Extent{};
+    TQD_TextMaskView Mask;  // into the cache's coverage block
+  };
+
+  TQD_TextMaskCache();
+  // The entry for this key, or nullptr.
+  const TEntry* Find(const TQD_Font& AFont, uint8_t AMode, std::string_view AText) const;
+  // Keeps a copy of AMask (or only AExtent when AMask is null) when it fits a
+  // slot, replacing whatever the slot held.
+  void Store(const TQD_Font& AFont, uint8_t AMode, std::string_view AText, const TQD_TextMask* AMask,
+             TSize AExtent = {});
+  void Clear();
+
+ private:
+  static uint64_t Hash(const TQD_Font& AFont, uint8_t AMode, std::string_view AText);
+  std::vector<TEntry> FSlots;
+  std::unique_ptr<uint8_t[]> FCoverage;  // kSlots × kMaxCoverage
+};
 
 // Decodes UTF-8 into code points; every byte of a malformed sequence becomes
 // U+FFFD, so each input byte is accounted for and nothing is read past the end.

@@ -249,12 +249,18 @@ void TQD_BuiltinTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AT
     AMask.Coverage[k] = static_cast<uint8_t>(std::lround(std::min(FArea[k], 1.0f) * 255.0f));
 }
 
+TQD_TextMaskView TQD_BuiltinTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, bool ASnap) {
+  const uint8_t mode = ASnap ? 1 : 0;
+  if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, mode, AText)) return e->Mask;
+  BuildMask(AFont, AText, ASnap, FMask);
+  FCache.Store(AFont, mode, AText, &FMask);
+  return FMask;
+}
+
 void TQD_BuiltinTextEngine::Textout(TBitmap32& ABitmap, int X, int Y, const TRect& AClip, std::string_view AText) {
-  BuildMask(ABitmap.Font, AText, true, FMask);
-  WriteTextMask(ABitmap, FMask, X, Y, AClip, WinColorToColor32(ABitmap.Font.Color), 128);
+  WriteTextMask(ABitmap, MaskFor(ABitmap.Font, AText, true), X, Y, AClip, WinColorToColor32(ABitmap.Font.Color), 128);
 }
 
 void TQD_BuiltinTextEngine::RenderText(TBitmap32& ABitmap, int X, int Y, std::string_view AText, TColor32 AColor) {
-  BuildMask(ABitmap.Font, AText, false, FMask);
-  BlendTextMask(ABitmap, FMask, X, Y, AColor);
+  BlendTextMask(ABitmap, MaskFor(ABitmap.Font, AText, false), X, Y, AColor);
 }

@@ -47,6 +47,10 @@ class TQD_BuiltinTextEngine : public TQD_TextEngine {
   void BuildMask(const TQD_Font& AFont, std::string_view AText, bool ASnap, TQD_TextMask& AMask);
 
  private:
+  // The mask of AText, from the cache or built (and cached) now.
+  TQD_TextMaskView MaskFor(const TQD_Font& AFont, std::string_view AText, bool ASnap);
+
+  TQD_TextMaskCache FCache;
   // Scratch kept between calls so drawing text does not allocate per paint.
   std::vector<float> FArea;
   std::u32string FText;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/cost_meter.h"
 #include "base/win32_handles_win32.h"
 
 TQD_GdiTextEngine::TQD_GdiTextEngine() : FDC(CreateCompatibleDC(nullptr)) {}
@@ -38,16 +39,35 @@ HFONT TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
 }
 
 TSize TQD_GdiTextEngine::TextExtent(const TQD_Font& AFont, std::string_view AText) {
+  TQD_CostScope cost(TQD_CostKind::GdiText);
+  constexpr uint8_t kExtent = 2;
+  if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, kExtent, AText)) return e->Extent;
   if (!FDC) return {};
   TQD_SelectObjectScope font(FDC.Get(), FontFor(AFont, true));
   const std::wstring text = Utf8ToWide(std::string(AText));
   SIZE size{};
-  if (!text.empty() && GetTextExtentPoint32W(FDC.Get(), text.c_str(), static_cast<int>(text.size()), &size))
+  if (!text.empty() && GetTextExtentPoint32W(FDC.Get(), text.c_str(), static_cast<int>(text.size()), &size)) {
+    FCache.Store(AFont, kExtent, AText, nullptr, {size.cx, size.cy});
     return {size.cx, size.cy};
+  }
   // An empty text still has the font's height, as every line does.
   TEXTMETRICW tm{};
   if (!GetTextMetricsW(FDC.Get(), &tm)) return {};
+  if (text.empty()) FCache.Store(AFont, kExtent, AText, nullptr, {0, tm.tmHeight});
   return {0, tm.tmHeight};
+}
+
+bool TQD_GdiTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, bool AAntialiased,
+                                TQD_TextMaskView& AMask) {
+  const uint8_t mode = AAntialiased ? 1 : 0;
+  if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, mode, AText)) {
+    AMask = e->Mask;
+    return true;
+  }
+  if (!BuildMask(AFont, AText, AAntialiased, FMask)) return false;  // a failure is not kept: GDI may recover
+  FCache.Store(AFont, mode, AText, &FMask);
+  AMask = FMask;
+  return true;
 }
 
 bool TQD_GdiTextEngine::EnsureScratch(int AWidth, int AHeight) {
@@ -112,10 +132,14 @@ bool TQD_GdiTextEngine::BuildMask(const TQD_Font& AFont, std::string_view AText,
 }
 
 void TQD_GdiTextEngine::Textout(TBitmap32& ABitmap, int X, int Y, const TRect& AClip, std::string_view AText) {
-  if (BuildMask(ABitmap.Font, AText, false, FMask))
-    WriteTextMask(ABitmap, FMask, X, Y, AClip, WinColorToColor32(ABitmap.Font.Color), 128);
+  TQD_CostScope cost(TQD_CostKind::GdiText);
+  TQD_TextMaskView m;
+  if (MaskFor(ABitmap.Font, AText, false, m))
+    WriteTextMask(ABitmap, m, X, Y, AClip, WinColorToColor32(ABitmap.Font.Color), 128);
 }
 
 void TQD_GdiTextEngine::RenderText(TBitmap32& ABitmap, int X, int Y, std::string_view AText, TColor32 AColor) {
-  if (BuildMask(ABitmap.Font, AText, true, FMask)) BlendTextMask(ABitmap, FMask, X, Y, AColor);
+  TQD_CostScope cost(TQD_CostKind::GdiText);
+  TQD_TextMaskView m;
+  if (MaskFor(ABitmap.Font, AText, true, m)) BlendTextMask(ABitmap, m, X, Y, AColor);
 }

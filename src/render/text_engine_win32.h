@@ -7,6 +7,9 @@
 // bitmap's own pixels keeps GDI's alpha-0 writes out of the bitmap and gives
 // both calls the same clipping and placement as the built-in engine.
 //
+// Masks and extents of texts drawn before come from a TQD_TextMaskCache: GDI
+// under Wine is by far the dearest part of a repaint, and most texts repeat.
+//
 // One HFONT per distinct font and quality is kept (at most kMaxCachedFonts;
 // the cache is emptied when full), one memory DC and one scratch DIB that
 // only grows; nothing else is created per call, so the process's GDI object
@@ -41,6 +44,9 @@ class TQD_GdiTextEngine : public TQD_TextEngine {
   // The cached font; the stock GUI font when creating it failed.
   HFONT FontFor(const TQD_Font& AFont, bool AAntialiased);
   bool EnsureScratch(int AWidth, int AHeight);
+  // The mask of AText from the cache, or built (and cached) now; nullptr
+  // when GDI failed.
+  bool MaskFor(const TQD_Font& AFont, std::string_view AText, bool AAntialiased, TQD_TextMaskView& AMask);
 
   TQD_MemoryDC FDC;
   std::map<TFontKey, TQD_FontHandle> FFonts;
@@ -49,4 +55,5 @@ class TQD_GdiTextEngine : public TQD_TextEngine {
   int FScratchWidth = 0;
   int FScratchHeight = 0;
   TQD_TextMask FMask;
+  TQD_TextMaskCache FCache;  // modes: 0 aliased mask, 1 anti-aliased mask, 2 extent
 };

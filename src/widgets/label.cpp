@@ -161,7 +161,7 @@ void TQD_Label::Paint(TBitmap32& B, const TRect& R) {
   if (FSettings.Mode == lmTemperature && FColorTable) {
     const int i = TQD_ColorTable::GetTemperatureColorIdx(FTemperature, FSettings.TemperatureThreshold);
     LabelTemperatureStops(FColorTable->TemperatureGradientTable(), i, FStops);
-    B.FillPolygonGradient(poly, start, end, FStops);
+    FillGradient(B, poly, start, end, FStops);
   } else {
     const TQD_LabelColors& c = FColors;
     const bool right = FSettings.Orientation == orRight;
