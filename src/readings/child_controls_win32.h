@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 
 // Creates a child control; throws std::runtime_error with the system's reason.
 HWND CreateChildControl(HWND AParent, const wchar_t* AClass, const std::wstring& AText, DWORD AStyle,

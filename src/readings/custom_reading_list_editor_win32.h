@@ -20,7 +20,7 @@
 #include <utility>
 
 #include "ui/action.h"
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 #include "collector/data_logger.h"
 #include "readings/custom_reading_list_editor.h"
 #include "readings/custom_readings_list.h"

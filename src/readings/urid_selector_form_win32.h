@@ -22,7 +22,7 @@
 #include <commctrl.h>
 
 #include "ui/action.h"
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 #include "collector/data_logger.h"
 #include "readings/urid_link.h"
 #include "readings/urid_selector_model.h"
