@@ -82,10 +82,9 @@ Function ${UN}CloseRunning
   ${If} $0 = 0
     Return
   ${EndIf}
-  ${IfNot} ${Silent}
-    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Quendal is running. It will save its settings and close so that its files can be replaced." IDOK +2
-    Abort
-  ${EndIf}
+  IfSilent retry
+  MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Quendal is running. It will save its settings and close now." IDOK retry
+  Abort
   retry:
   System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
   System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
