@@ -56,6 +56,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${QD_PUBLISHER}, MIT 
 !define MUI_ICON "${QD_ICON}"
 !define MUI_UNICON "${QD_ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Setup installs Quendal ${QD_VERSION} for your user account only; it needs no administrator rights.$\r$\n$\r$\nIf Quendal is running, it saves its settings and closes before its files are replaced.$\r$\n$\r$\n$_CLICK"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Quendal.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Quendal"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
