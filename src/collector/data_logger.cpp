@@ -41,9 +41,14 @@ TQD_DataLogger::TQD_DataLogger(const TQD_CollectorPorts& APorts, bool ARAMInclud
   if (!FPorts.SharedMemory || !FPorts.Timers || !FPorts.Clock || !FPorts.SystemInfo ||
       !FPorts.Network)
     throw std::invalid_argument("TQD_DataLogger: every port must be given");
+  if (!FPorts.Worker) {
+    FOwnWorker = std::make_unique<TQD_ThreadWorker>();
+    FPorts.Worker = FOwnWorker.get();
+  }
+  FVolumeQueries = std::make_unique<TQD_VolumeQueries>(*FPorts.SystemInfo, *FPorts.Worker);
   ReadCPUInfo();
   ReadRAMInfo();
-  ReadLogicalDrives();
+  ReadLogicalDrives(FPorts.Clock->MonotonicMs());
   FNIFLogger = std::make_unique<TQD_NIFLogger>(*FPorts.Network, ANetBufferLen);
   FNIFLogger->GetNIFInfo();
 
@@ -60,6 +65,7 @@ TQD_DataLogger::~TQD_DataLogger() {
   FHWiTimer.reset();
   FInternalTimer.reset();
   FNIFLogger.reset();
+  FVolumeQueries.reset();
 }
 
 void TQD_DataLogger::Start() {
@@ -140,7 +146,7 @@ void TQD_DataLogger::InternalPolling() {
   FLastInternalPollingTime = FPorts.Clock->LocalNow();
   if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
   const int drivesBefore = NumLogicalDrives();
-  if (!ReadLogicalDrives()) FLastInternalPollingStatus = insFailed;
+  if (!ReadLogicalDrives(start)) FLastInternalPollingStatus = insFailed;
   const int drivesAfter = NumLogicalDrives();
   if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
   const bool ifStatusChanged = FNIFLogger->IFStatusChanged();

@@ -20,6 +20,7 @@
 #include "collector/ports.h"
 #include "collector/readings.h"
 #include "collector/system_info.h"
+#include "collector/volume_queries.h"
 
 class TQD_DataLogger;
 
@@ -68,7 +69,8 @@ class TQD_DataLogger {
   std::string FormatValue(const TQD_URID& AURID, TQD_DynamicCaptionSource ASource) const;
   std::string FormatRAMTotal() const;
   std::string FormatRAMUsed() const;
-  // Logical drive figures in KiB … TiB; "-" past the end of the list.
+  // Logical drive figures in KiB … TiB; "-" past the end of the list and for a
+  // drive whose figures are unknown (-1).
   std::string FormatDiskTotalSpace(int ADriveIndex) const;
   std::string FormatDiskFreeSpace(int ADriveIndex) const;
   std::string FormatDiskUsedSpace(int ADriveIndex) const;
@@ -129,11 +131,15 @@ class TQD_DataLogger {
   void RebuildHardwareModel();
   // Sets the three model lists to their placeholders alone.
   void ResetHardwareModel();
+  bool DriveSpaceKnown(int ADriveIndex) const;
   bool ReadCPUInfo() { return QueryCPUInfo(*FPorts.SystemInfo, FCPUInfo); }
   bool ReadRAMInfo() { return QueryRAMInfo(*FPorts.SystemInfo, FRAMIncludeReserved, FRAMInfo); }
-  bool ReadLogicalDrives() { return QueryLogicalDrives(*FPorts.SystemInfo, FLogicalDrives); }
+  // Label and space come from worker queries: a hung drive must not hang the UI.
+  bool ReadLogicalDrives(int64_t ANowMs) { return FVolumeQueries->QueryLogicalDrives(ANowMs, FLogicalDrives); }
 
   TQD_CollectorPorts FPorts;
+  std::unique_ptr<TQD_ThreadWorker> FOwnWorker;  // when the ports bring none
+  std::unique_ptr<TQD_VolumeQueries> FVolumeQueries;
 
   TQD_SensorList FSensorList;
   TQD_ReadingsList FReadingsList;
