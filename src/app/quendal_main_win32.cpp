@@ -28,7 +28,11 @@ void ShowException(std::exception_ptr AException) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // A second instance ends at once and silently.
+  // A second instance ends at once and silently. Two starts at the same
+  // moment can both miss each other's window, so a named mutex (Local\: one
+  // per session) decides first; it lives as long as this process.
+  TQD_KernelHandle instance(CreateMutexW(nullptr, FALSE, L"Local\\Quendal-{6BA1E94A-3E85-4257-B2B7-887912881909}"));
+  if (instance && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
   if (FindWindowW(QD_MainFormClass, nullptr)) return 0;
 
   SetApplicationExceptionHandler(ShowException);

@@ -13,11 +13,15 @@
 
 #include <utility>
 
+#include "base/win32_handles_win32.h"
+
 template <typename THandle, typename TTraits>
 class TQD_UniqueHandle {
  public:
   TQD_UniqueHandle() = default;
-  explicit TQD_UniqueHandle(THandle AHandle) : FHandle(AHandle) {}
+  explicit TQD_UniqueHandle(THandle AHandle) : FHandle(AHandle) {
+    if (FHandle) CountHandle(TTraits::Kind, 1);
+  }
   ~TQD_UniqueHandle() { Reset(); }
   TQD_UniqueHandle(const TQD_UniqueHandle&) = delete;
   TQD_UniqueHandle& operator=(const TQD_UniqueHandle&) = delete;
@@ -30,31 +34,44 @@ class TQD_UniqueHandle {
   THandle Get() const { return FHandle; }
   explicit operator bool() const { return FHandle != nullptr; }
   void Reset(THandle AHandle = nullptr) {
-    if (FHandle && FHandle != AHandle) TTraits::Destroy(FHandle);
+    if (FHandle == AHandle) return;
+    if (FHandle) {
+      TTraits::Destroy(FHandle);
+      CountHandle(TTraits::Kind, -1);
+    }
+    if (AHandle) CountHandle(TTraits::Kind, 1);
     FHandle = AHandle;
   }
   // Hands the handle to a new owner that destroys it; see the file comment.
-  [[nodiscard]] THandle Release() { return std::exchange(FHandle, nullptr); }
+  [[nodiscard]] THandle Release() {
+    if (FHandle) CountHandle(TTraits::Kind, -1);
+    return std::exchange(FHandle, nullptr);
+  }
 
  private:
   THandle FHandle = nullptr;
 };
 
 struct TQD_WindowTraits {
+  static constexpr TQD_HandleKind Kind = hkUser;
   static void Destroy(HWND AHandle) { DestroyWindow(AHandle); }
 };
 struct TQD_MenuTraits {
+  static constexpr TQD_HandleKind Kind = hkUser;
   static void Destroy(HMENU AHandle) { DestroyMenu(AHandle); }
 };
 struct TQD_IconTraits {
+  static constexpr TQD_HandleKind Kind = hkUser;
   static void Destroy(HICON AHandle) { DestroyIcon(AHandle); }
 };
 // Distinct traits per GDI kind so an HFONT holder cannot take an HBRUSH.
 template <typename THandle>
 struct TQD_GdiObjectTraits {
+  static constexpr TQD_HandleKind Kind = hkGdi;
   static void Destroy(THandle AHandle) { DeleteObject(AHandle); }
 };
 struct TQD_MemoryDCTraits {
+  static constexpr TQD_HandleKind Kind = hkGdi;
   static void Destroy(HDC AHandle) { DeleteDC(AHandle); }
 };
 
@@ -72,9 +89,14 @@ using TQD_MemoryDC = TQD_UniqueHandle<HDC, TQD_MemoryDCTraits>;
 // with ReleaseDC: the release needs the window, so it is a type of its own.
 class TQD_WindowDC {
  public:
-  explicit TQD_WindowDC(HWND AWindow) : FWindow(AWindow), FDC(GetDC(AWindow)) {}
+  explicit TQD_WindowDC(HWND AWindow) : FWindow(AWindow), FDC(GetDC(AWindow)) {
+    if (FDC) CountHandle(hkGdi, 1);
+  }
   ~TQD_WindowDC() {
-    if (FDC) ReleaseDC(FWindow, FDC);
+    if (FDC) {
+      ReleaseDC(FWindow, FDC);
+      CountHandle(hkGdi, -1);
+    }
   }
   TQD_WindowDC(const TQD_WindowDC&) = delete;
   TQD_WindowDC& operator=(const TQD_WindowDC&) = delete;

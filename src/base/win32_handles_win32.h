@@ -7,11 +7,21 @@
 #include <string>
 #include <utility>
 
+// Live handles per kind held by the RAII types of this folder (and by the
+// window base, which owns its HWND itself), for the diagnostics file: Wine
+// does not implement GetGuiResources, so we count what we own. A count that
+// grows with polls or rebuilds is a leak.
+enum TQD_HandleKind { hkGdi, hkUser, hkKernel, hkView, hkCount };
+void CountHandle(TQD_HandleKind AKind, long ADelta);
+long LiveHandleCount(TQD_HandleKind AKind);
+
 // A kernel object handle closed with CloseHandle (not INVALID_HANDLE_VALUE-based).
 class TQD_KernelHandle {
  public:
   TQD_KernelHandle() = default;
-  explicit TQD_KernelHandle(HANDLE AHandle) : FHandle(AHandle) {}
+  explicit TQD_KernelHandle(HANDLE AHandle) : FHandle(AHandle) {
+    if (FHandle) CountHandle(hkKernel, 1);
+  }
   ~TQD_KernelHandle() { Reset(); }
   TQD_KernelHandle(TQD_KernelHandle&& A) noexcept : FHandle(std::exchange(A.FHandle, nullptr)) {}
   TQD_KernelHandle& operator=(TQD_KernelHandle&& A) noexcept {
@@ -24,7 +34,10 @@ class TQD_KernelHandle {
   HANDLE Get() const { return FHandle; }
   explicit operator bool() const { return FHandle != nullptr; }
   void Reset() {
-    if (FHandle) CloseHandle(FHandle);
+    if (FHandle) {
+      CloseHandle(FHandle);
+      CountHandle(hkKernel, -1);
+    }
     FHandle = nullptr;
   }
 
@@ -36,9 +49,14 @@ class TQD_KernelHandle {
 class TQD_ViewOfFile {
  public:
   TQD_ViewOfFile() = default;
-  explicit TQD_ViewOfFile(void* AView) : FView(AView) {}
+  explicit TQD_ViewOfFile(void* AView) : FView(AView) {
+    if (FView) CountHandle(hkView, 1);
+  }
   ~TQD_ViewOfFile() {
-    if (FView) UnmapViewOfFile(FView);
+    if (FView) {
+      UnmapViewOfFile(FView);
+      CountHandle(hkView, -1);
+    }
   }
   TQD_ViewOfFile(TQD_ViewOfFile&& A) noexcept : FView(std::exchange(A.FView, nullptr)) {}
   TQD_ViewOfFile& operator=(TQD_ViewOfFile&& A) noexcept {

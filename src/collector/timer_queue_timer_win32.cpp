@@ -27,11 +27,11 @@ void RegisterTimerWindowClass(WNDPROC AProc) {
 TTimerQueueTimer::TTimerQueueTimer() {
   RegisterTimerWindowClass(WindowProc);
   // A message-only window: never shown, owned by (and dispatched on) this thread.
-  FWindowHandle = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-  if (!FWindowHandle)
+  FWindow.Reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleW(nullptr), nullptr));
+  if (!FWindow)
     throw std::runtime_error("Cannot create the timer window: " + SystemErrorText(GetLastError()));
-  SetWindowLongPtrW(FWindowHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TTimerQueueTimer::~TTimerQueueTimer() {
@@ -41,7 +41,7 @@ TTimerQueueTimer::~TTimerQueueTimer() {
     FEnabled = false;
   }
   // Ticks still queued for the window are discarded with it.
-  DestroyWindow(FWindowHandle);
+  FWindow.Reset();
 }
 
 void TTimerQueueTimer::SetEnabled(bool AValue) {
@@ -73,7 +73,7 @@ void TTimerQueueTimer::DoTimer() {
 void CALLBACK TTimerQueueTimer::TimerCallback(PVOID AContext, BOOLEAN) {
   auto* self = static_cast<TTimerQueueTimer*>(AContext);
   const uint32_t n = ++self->FThreadCount;
-  PostMessageW(self->FWindowHandle, WM_TQT_TIMER, 0, static_cast<LPARAM>(n));
+  PostMessageW(self->FWindow.Get(), WM_TQT_TIMER, 0, static_cast<LPARAM>(n));
 }
 
 LRESULT CALLBACK TTimerQueueTimer::WindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {

@@ -8,6 +8,7 @@
 
 #include <atomic>
 
+#include "base/gdi_handles_win32.h"
 #include "collector/ports.h"
 
 inline constexpr UINT WM_TQT_TIMER = WM_APP + 666;  // 0x829A; lParam = callback number
@@ -28,7 +29,7 @@ class TTimerQueueTimer final : public TQD_Timer {
   uint32_t Count() const override { return FCount; }
   // Callbacks fired on pool threads since the timer was last enabled.
   uint32_t ThreadCount() const { return FThreadCount.load(); }
-  HWND WindowHandle() const { return FWindowHandle; }
+  HWND WindowHandle() const { return FWindow.Get(); }
 
  protected:
   virtual void DoTimer();
@@ -40,7 +41,7 @@ class TTimerQueueTimer final : public TQD_Timer {
   uint32_t FDueTime = 0;
   uint32_t FInterval = 1000;
   HANDLE FTimerHandle = nullptr;
-  HWND FWindowHandle = nullptr;
+  TQD_WindowHandle FWindow;
   std::atomic<uint32_t> FThreadCount{0};
   uint32_t FCount = 0;
   bool FEnabled = false;

@@ -445,6 +445,23 @@ TEST_F(MainFormTest, ShutdownWritesEveryChangeOnceAndLaterCallsDoNothing) {
   EXPECT_EQ(RegReadInteger(store, kBase, "FontSize", 0), 20);
 }
 
+TEST_F(MainFormTest, FrozenHWiNFOIsCalledStaleUntilItsDataMovesAgain) {
+  StartAllPopulated();
+  fakes.Clock.LocalTime = 46000.0 + (13 * 3600 + 4 * 60 + 5) / 86400.0;  // 13:04:05
+  NextProfileTick();
+  NextProfileTick();  // the block has moved: HWiNFO's period is known
+  const std::string moved = "13:04:05";
+  fakes.Clock.Now += 10 * 60000;  // ten minutes without a new poll time
+  HWiTick();
+  EXPECT_EQ(form->StatusPanel3(), "HWiNFO polling status: no new data since " + moved);
+  EXPECT_EQ(form->DataLogger()->FormatValue(MovingReading(), dcsValue), "-");
+  EXPECT_TRUE(form->MonitorWindow(kCPU)->MonitorWindowPopulated());  // values go, the layout stays
+
+  NextProfileTick();
+  EXPECT_EQ(form->StatusPanel3(), "HWiNFO polling status: OK");
+  EXPECT_NE(form->DataLogger()->FormatValue(MovingReading(), dcsValue), "-");
+}
+
 TEST_F(MainFormTest, SaveStateWritesTheSessionWithoutStoppingIt) {
   StartAllPopulated();
   Host(kGPU).Left = 40;
