@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 
 #include "base/app_exception.h"
 #include "collector/locale_win32.h"
+#include "app/diagnostics_win32.h"
 #include "app/main_window_win32.h"
 #include "ui/message_loop_win32.h"
 #include "render/text_engine.h"
@@ -44,7 +46,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     TQD_ApplicationWindow application;
     TQD_MainWindow main(application.Handle());
+    // Off unless asked for: a leak hunter's tool (tools/soak reads it).
+    const TQD_DiagnosticsOptions diagnostics = ParseDiagnosticsOptions(GetCommandLineW());
+    std::unique_ptr<TQD_DiagnosticsFile> diagnosticsFile;
+    if (!diagnostics.Path.empty()) diagnosticsFile = std::make_unique<TQD_DiagnosticsFile>(diagnostics, main.Form());
     code = RunMessageLoop();
+    diagnosticsFile.reset();
     main.Shutdown();
   } catch (...) {
     ShowException(std::current_exception());
