@@ -260,6 +260,14 @@ void TQD_MainForm::UpdateMonitors(TQD_DataLogger& Sender, bool RebuildDriveMonit
     default: break;
   }
 
+  // HWiNFO gone (closed, DEAD, unreadable): the hardware windows would keep
+  // a layout of readings that no longer exist. They go to their error layout
+  // instead, and populate afresh, for whatever hardware HWiNFO then reports,
+  // once it is back.
+  const bool hwiOK = FDataLogger->LastHWiPollingStatus() == hwsOK;
+  const bool hwiLost = FHWiWasOK && !hwiOK;
+  FHWiWasOK = hwiOK;
+
   if (FFirstRun) {
     for (TQD_MonitorKind k : kAllKinds)
       if (OnSwitch(k).Value) EnableMonitor(k);
@@ -267,6 +275,14 @@ void TQD_MainForm::UpdateMonitors(TQD_DataLogger& Sender, bool RebuildDriveMonit
   } else if (FRebuild) {
     RebuildAllEnabledMonitorWindows();
     FRebuild = false;
+  } else if (hwiLost) {
+    RebuildCPUMonitorWindow();
+    RebuildGPUMonitorWindow();
+    RebuildDriveMonitorWindow();
+    if (RebuildNetworkMonitor)
+      RebuildNetworkMonitorWindow();
+    else
+      UpdateMonitorNetwork();
   } else {
     UpdateMonitorCPU();
     UpdateMonitorGPU();

@@ -196,6 +196,7 @@ class TQD_MainForm {
   bool FFirstRun = true;
   bool FUpdateBusy = false;
   bool FRebuild = false;
+  bool FHWiWasOK = false;  // the HWiNFO status at the last polling-done event
   bool FShutDown = false;
   bool FTerminateRequested = false;
   bool FVisible = true;
