@@ -74,6 +74,8 @@ void TQD_DiagnosticsFile::WriteLine() {
   line += " gui_gdi=" + SystemCount(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
   line += " gui_user=" + SystemCount(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
   line += " process_handles=" + SystemCount(handles);
+  // Last, as it holds blanks: what the status panel and the tray tip say.
+  line += " hwinfo_status=" + FForm.StatusPanel3();
   line += "\r\n";
 
   // Opened for each line: the file can be read, moved or deleted between lines.
