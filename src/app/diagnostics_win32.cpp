@@ -14,6 +14,20 @@ namespace {
 // windows always holds some GUI objects and handles.
 std::string SystemCount(DWORD AValue) { return AValue ? std::to_string(AValue) : "-"; }
 
+// Committed private memory, summed over the address space: what
+// PrivateUsage means, for systems that leave that field 0 (Wine does).
+uint64_t CommittedPrivateBytes() {
+  uint64_t total = 0;
+  MEMORY_BASIC_INFORMATION info{};
+  for (const char* p = nullptr; VirtualQuery(p, &info, sizeof info) == sizeof info;) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    if (next <= p) break;
+    p = next;
+  }
+  return total;
+}
+
 }  // namespace
 
 TQD_DiagnosticsOptions ParseDiagnosticsOptions(const wchar_t* ACommandLine) {
@@ -63,7 +77,8 @@ void TQD_DiagnosticsFile::WriteLine() {
   const TQD_DataLogger* logger = FForm.DataLogger();
 
   std::string line = std::string("time=") + time;
-  line += " private_bytes=" + (haveMemory ? std::to_string(memory.PrivateUsage) : std::string("-"));
+  const uint64_t privateBytes = haveMemory && memory.PrivateUsage ? memory.PrivateUsage : CommittedPrivateBytes();
+  line += " private_bytes=" + std::to_string(privateBytes);
   line += " working_set=" + (haveMemory ? std::to_string(memory.WorkingSetSize) : std::string("-"));
   line += " gdi=" + std::to_string(LiveHandleCount(hkGdi));
   line += " user=" + std::to_string(LiveHandleCount(hkUser));

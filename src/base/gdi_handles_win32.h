@@ -27,7 +27,11 @@ class TQD_UniqueHandle {
   TQD_UniqueHandle& operator=(const TQD_UniqueHandle&) = delete;
   TQD_UniqueHandle(TQD_UniqueHandle&& A) noexcept : FHandle(std::exchange(A.FHandle, nullptr)) {}
   TQD_UniqueHandle& operator=(TQD_UniqueHandle&& A) noexcept {
-    if (this != &A) Reset(std::exchange(A.FHandle, nullptr));
+    // The handle changes owner, not count.
+    if (this != &A) {
+      Reset();
+      FHandle = std::exchange(A.FHandle, nullptr);
+    }
     return *this;
   }
 
