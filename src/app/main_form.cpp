@@ -2,6 +2,8 @@
 #include "app/main_form.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <utility>
 
 #include "base/busy_guard.h"
@@ -16,6 +18,16 @@ constexpr TQD_MonitorKind kDestroyOrder[] = {TQD_MonitorKind::Network, TQD_Monit
                                              TQD_MonitorKind::GPU, TQD_MonitorKind::CPU, TQD_MonitorKind::Clock};
 
 std::string Milliseconds(int64_t AValue) { return std::to_string(AValue) + " ms"; }
+
+// HH:MM:SS of a date-time (days since 1899-12-30, time as the fraction).
+std::string TimeOfDayText(double ADateTime) {
+  double day = ADateTime - std::floor(ADateTime);
+  auto seconds = static_cast<int64_t>(std::floor(day * 86400.0 + 0.5)) % 86400;
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+  return text;
+}
 
 }  // namespace
 
@@ -230,13 +242,27 @@ void TQD_MainForm::UpdateMonitors(TQD_DataLogger& Sender, bool RebuildDriveMonit
     default: break;
   }
   switch (FDataLogger->LastHWiPollingStatus()) {
-    case hwsOK: FStatusPanel3 = "HWiNFO polling status: OK"; break;
+    case hwsOK:
+      // The block reads fine but HWiNFO has stopped moving it.
+      FStatusPanel3 = FDataLogger->HWiDataStale()
+                          ? "HWiNFO polling status: no new data since " +
+                                TimeOfDayText(FDataLogger->HWiDataMovedLocalTime())
+                          : "HWiNFO polling status: OK";
+      break;
     case hwsNotPolled:
     case hwsReadError: FStatusPanel3 = "Error reading HWiNFO shared memory!"; break;
     case hwsDead:
     case hwsNoMapping: FStatusPanel3 = "Please enable shared memory support in HWiNFO!"; break;
     default: break;
   }
+
+  // HWiNFO gone (closed, DEAD, unreadable): the hardware windows would keep
+  // a layout of readings that no longer exist. They go to their error layout
+  // instead, and populate afresh, for whatever hardware HWiNFO then reports,
+  // once it is back.
+  const bool hwiOK = FDataLogger->LastHWiPollingStatus() == hwsOK;
+  const bool hwiLost = FHWiWasOK && !hwiOK;
+  FHWiWasOK = hwiOK;
 
   if (FFirstRun) {
     for (TQD_MonitorKind k : kAllKinds)
@@ -245,6 +271,14 @@ void TQD_MainForm::UpdateMonitors(TQD_DataLogger& Sender, bool RebuildDriveMonit
   } else if (FRebuild) {
     RebuildAllEnabledMonitorWindows();
     FRebuild = false;
+  } else if (hwiLost) {
+    RebuildCPUMonitorWindow();
+    RebuildGPUMonitorWindow();
+    RebuildDriveMonitorWindow();
+    if (RebuildNetworkMonitor)
+      RebuildNetworkMonitorWindow();
+    else
+      UpdateMonitorNetwork();
   } else {
     UpdateMonitorCPU();
     UpdateMonitorGPU();

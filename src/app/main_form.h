@@ -149,6 +149,7 @@ class TQD_MainForm {
 
   const std::string& StatusPanel1() const { return FStatusPanel1; }
   const std::string& StatusPanel2() const { return FStatusPanel2; }
+  // The HWiNFO status, also what the notification-area icon's tip shows.
   const std::string& StatusPanel3() const { return FStatusPanel3; }
   const std::string& RenderTime(TQD_MonitorKind AKind) const { return FRenderTime[Slot(AKind)]; }
   const std::string& Clock_RenderTime() const { return RenderTime(TQD_MonitorKind::Clock); }
@@ -202,6 +203,7 @@ class TQD_MainForm {
   bool FFirstRun = true;
   bool FUpdateBusy = false;
   bool FRebuild = false;
+  bool FHWiWasOK = false;  // the HWiNFO status at the last polling-done event
   bool FShutDown = false;
   bool FTerminateRequested = false;
   bool FVisible = true;

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 
 #include "base/app_exception.h"
 #include "collector/locale_win32.h"
+#include "app/diagnostics_win32.h"
 #include "app/main_window_win32.h"
 #include "ui/message_loop_win32.h"
 #include "render/text_engine.h"
@@ -29,7 +31,11 @@ void ShowException(std::exception_ptr AException) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // A second instance ends at once and silently.
+  // A second instance ends at once and silently. Two starts at the same
+  // moment can both miss each other's window, so a named mutex (Local\: one
+  // per session) decides first; it lives as long as this process.
+  TQD_KernelHandle instance(CreateMutexW(nullptr, FALSE, L"Local\\Quendal-{6BA1E94A-3E85-4257-B2B7-887912881909}"));
+  if (instance && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
   if (FindWindowW(QD_MainFormClass, nullptr)) return 0;
 
   SetApplicationExceptionHandler(ShowException);
@@ -42,7 +48,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TQD_ApplicationWindow application;
     TQD_MainWindow main(application.Handle());
     // Too old a system: the user has seen why, and no loop may run ticks.
-    code = main.Form().TerminateRequested() ? 1 : RunMessageLoop();
+    if (main.Form().TerminateRequested()) {
+      code = 1;
+    } else {
+      // Off unless asked for: a leak hunter's tool (tools/soak reads it).
+      const TQD_DiagnosticsOptions diagnostics = ParseDiagnosticsOptions(GetCommandLineW());
+      std::unique_ptr<TQD_DiagnosticsFile> diagnosticsFile;
+      if (!diagnostics.Path.empty()) diagnosticsFile = std::make_unique<TQD_DiagnosticsFile>(diagnostics, main.Form());
+      code = RunMessageLoop();
+    }
     main.Shutdown();
   } catch (...) {
     ShowException(std::current_exception());

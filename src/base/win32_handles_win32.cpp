@@ -1,6 +1,16 @@
 // Text conversions and error texts for the Win32 boundary; see win32_handles_win32.h.
 #include "base/win32_handles_win32.h"
 
+#include <atomic>
+
+namespace {
+// Kernel handles and views are also taken on worker and pool threads.
+std::atomic<long> GLiveHandles[hkCount];
+}  // namespace
+
+void CountHandle(TQD_HandleKind AKind, long ADelta) { GLiveHandles[AKind].fetch_add(ADelta, std::memory_order_relaxed); }
+long LiveHandleCount(TQD_HandleKind AKind) { return GLiveHandles[AKind].load(std::memory_order_relaxed); }
+
 std::wstring Utf8ToWide(const std::string& AText) {
   if (AText.empty()) return {};
   int n = MultiByteToWideChar(CP_UTF8, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);

@@ -18,11 +18,22 @@
 #include <string>
 #include <utility>
 
+// Live handles per kind held by the handle types here (and by the window
+// base, which owns its HWND itself), for the diagnostics file: Wine does not
+// implement GetGuiResources, so we count what we own. A count that grows with
+// polls or rebuilds is a leak. A deleter names its kind; one that names none
+// (a buffer the system allocated) is not counted.
+enum TQD_HandleKind { hkGdi, hkUser, hkKernel, hkView, hkCount };
+void CountHandle(TQD_HandleKind AKind, long ADelta);
+long LiveHandleCount(TQD_HandleKind AKind);
+
 template <typename THandle, typename TDeleter>
 class TQD_UniqueHandle {
  public:
   TQD_UniqueHandle() = default;
-  explicit TQD_UniqueHandle(THandle AHandle, TDeleter ADeleter = {}) : FHandle(AHandle), FDeleter(ADeleter) {}
+  explicit TQD_UniqueHandle(THandle AHandle, TDeleter ADeleter = {}) : FHandle(AHandle), FDeleter(ADeleter) {
+    Count(FHandle, 1);
+  }
   ~TQD_UniqueHandle() { Reset(); }
   TQD_UniqueHandle(const TQD_UniqueHandle&) = delete;
   TQD_UniqueHandle& operator=(const TQD_UniqueHandle&) = delete;
@@ -39,24 +50,39 @@ class TQD_UniqueHandle {
   THandle Get() const { return FHandle; }
   explicit operator bool() const { return FHandle != THandle{}; }
   void Reset(THandle AHandle = THandle{}) {
-    if (FHandle != THandle{} && FHandle != AHandle) FDeleter(FHandle);
+    if (FHandle == AHandle) return;
+    if (FHandle != THandle{}) FDeleter(FHandle);
+    Count(FHandle, -1);
+    Count(AHandle, 1);
     FHandle = AHandle;
   }
   // Hands the handle to a new owner that destroys it; see the file comment.
-  [[nodiscard]] THandle Release() { return std::exchange(FHandle, THandle{}); }
+  [[nodiscard]] THandle Release() {
+    Count(FHandle, -1);
+    return std::exchange(FHandle, THandle{});
+  }
 
  private:
+  // A move changes the owner, not the count.
+  static void Count(THandle AHandle, long ADelta) {
+    if constexpr (requires { TDeleter::Kind; })
+      if (AHandle != THandle{}) CountHandle(TDeleter::Kind, ADelta);
+  }
+
   THandle FHandle{};
   TDeleter FDeleter{};
 };
 
 struct TQD_CloseHandle {
+  static constexpr TQD_HandleKind Kind = hkKernel;
   void operator()(HANDLE AHandle) const { CloseHandle(AHandle); }
 };
 struct TQD_UnmapView {
+  static constexpr TQD_HandleKind Kind = hkView;
   void operator()(void* AView) const { UnmapViewOfFile(AView); }
 };
 struct TQD_RegCloseKey {
+  static constexpr TQD_HandleKind Kind = hkKernel;
   void operator()(HKEY AKey) const {
     // The predefined roots (HKEY_CURRENT_USER, ...) lie in 0x80000000..0x8000000F.
     const auto value = reinterpret_cast<ULONG_PTR>(AKey);
@@ -64,22 +90,28 @@ struct TQD_RegCloseKey {
   }
 };
 struct TQD_DestroyWindow {
+  static constexpr TQD_HandleKind Kind = hkUser;
   void operator()(HWND AHandle) const { DestroyWindow(AHandle); }
 };
 struct TQD_DestroyMenu {
+  static constexpr TQD_HandleKind Kind = hkUser;
   void operator()(HMENU AHandle) const { DestroyMenu(AHandle); }
 };
 struct TQD_DestroyIcon {
+  static constexpr TQD_HandleKind Kind = hkUser;
   void operator()(HICON AHandle) const { DestroyIcon(AHandle); }
 };
 struct TQD_DeleteObject {
+  static constexpr TQD_HandleKind Kind = hkGdi;
   void operator()(HGDIOBJ AHandle) const { DeleteObject(AHandle); }
 };
 struct TQD_DeleteDC {
+  static constexpr TQD_HandleKind Kind = hkGdi;
   void operator()(HDC AHandle) const { DeleteDC(AHandle); }
 };
 // ReleaseDC needs the window the DC came from.
 struct TQD_ReleaseDC {
+  static constexpr TQD_HandleKind Kind = hkGdi;
   HWND Window = nullptr;
   void operator()(HDC AHandle) const { ReleaseDC(Window, AHandle); }
 };
@@ -96,6 +128,7 @@ using TQD_FontHandle = TQD_UniqueHandle<HFONT, TQD_DeleteObject>;
 using TQD_BrushHandle = TQD_UniqueHandle<HBRUSH, TQD_DeleteObject>;
 using TQD_BitmapHandle = TQD_UniqueHandle<HBITMAP, TQD_DeleteObject>;
 using TQD_PenHandle = TQD_UniqueHandle<HPEN, TQD_DeleteObject>;
+using TQD_RegionHandle = TQD_UniqueHandle<HRGN, TQD_DeleteObject>;
 // A memory DC from CreateCompatibleDC.
 using TQD_MemoryDC = TQD_UniqueHandle<HDC, TQD_DeleteDC>;
 // A window's (or the screen's, for a null window) DC from GetDC.

@@ -1,6 +1,8 @@
 // The data logger's polls, state machine and lookups; see data_logger.h.
 #include "collector/data_logger.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "base/busy_guard.h"
@@ -30,9 +32,14 @@ TQD_DataLogger::TQD_DataLogger(const TQD_CollectorPorts& APorts, bool ARAMInclud
   if (!FPorts.SharedMemory || !FPorts.Timers || !FPorts.Clock || !FPorts.SystemInfo ||
       !FPorts.Network)
     throw std::invalid_argument("TQD_DataLogger: every port must be given");
+  if (!FPorts.Worker) {
+    FOwnWorker = std::make_unique<TQD_ThreadWorker>();
+    FPorts.Worker = FOwnWorker.get();
+  }
+  FVolumeQueries = std::make_unique<TQD_VolumeQueries>(*FPorts.SystemInfo, *FPorts.Worker);
   ReadCPUInfo();
   ReadRAMInfo();
-  ReadLogicalDrives();
+  ReadLogicalDrives(FPorts.Clock->MonotonicMs());
   FNIFLogger = std::make_unique<TQD_NIFLogger>(*FPorts.Network, ANetBufferLen);
   FNIFLogger->GetNIFInfo();
 
@@ -49,6 +56,7 @@ TQD_DataLogger::~TQD_DataLogger() {
   FHWiTimer.reset();
   FInternalTimer.reset();
   FNIFLogger.reset();
+  FVolumeQueries.reset();
 }
 
 void TQD_DataLogger::Start() {
@@ -106,9 +114,11 @@ void TQD_DataLogger::HWiPolling() {
   if (!busy) return;
   const int64_t start = FPorts.Clock->MonotonicMs();
 
+  ++FPollsDone;
   {
     TQD_CostScope cost(TQD_CostKind::HWiNFOPoll);
     ReadSnapshot();
+    TrackHWiDataAge(start);
     if (FLastHWiPollingStatus != hwsOK) {
       ResetHardwareModel();
       FHWiPollingFirstRun = true;
@@ -128,6 +138,7 @@ void TQD_DataLogger::InternalPolling() {
   if (!busy) return;
   const int64_t start = FPorts.Clock->MonotonicMs();
 
+  ++FPollsDone;
   FLastInternalPollingStatus = insOK;
   FLastInternalPollingTime = FPorts.Clock->LocalNow();
   int drivesBefore = 0, drivesAfter = 0;
@@ -135,7 +146,7 @@ void TQD_DataLogger::InternalPolling() {
     TQD_CostScope cost(TQD_CostKind::InternalPoll);
     if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
     drivesBefore = NumLogicalDrives();
-    if (!ReadLogicalDrives()) FLastInternalPollingStatus = insFailed;
+    if (!ReadLogicalDrives(start)) FLastInternalPollingStatus = insFailed;
     drivesAfter = NumLogicalDrives();
     if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
   }
@@ -145,9 +156,45 @@ void TQD_DataLogger::InternalPolling() {
   DoInternalPollingDone(drivesBefore != drivesAfter, ifStatusChanged);
 }
 
+int64_t TQD_DataLogger::HWiBlockPeriodMs() const {
+  int64_t period = 0;
+  for (int64_t step : FHWiPeriodSteps) period = std::max(period, step);
+  return period;
+}
+
+void TQD_DataLogger::TrackHWiDataAge(int64_t ANowMs) {
+  if (FLastHWiPollingStatus != hwsOK) {
+    // Gone, dead or unreadable is said by the status; a returning HWiNFO may
+    // poll at another rate, so its history starts afresh.
+    FHWiDataStale = false;
+    FHWiDataSeen = false;
+    std::fill(std::begin(FHWiPeriodSteps), std::end(FHWiPeriodSteps), 0);
+    return;
+  }
+  if (!FHWiDataSeen || FLastHWiPollingTime != FHWiDataPollTime) {
+    // Only forward steps tell HWiNFO's period; a clock set back is movement all the same.
+    if (FHWiDataSeen && FLastHWiPollingTime > FHWiDataPollTime) {
+      const double stepMs = (FLastHWiPollingTime - FHWiDataPollTime) * 86400000.0;
+      FHWiPeriodSteps[FHWiPeriodNext] = static_cast<int64_t>(std::min(stepMs, 86400000.0) + 0.5);
+      FHWiPeriodNext = (FHWiPeriodNext + 1) % kHWiPeriodHistory;
+    }
+    FHWiDataSeen = true;
+    FHWiDataPollTime = FLastHWiPollingTime;
+    FHWiDataMovedMs = ANowMs;
+    FHWiDataMovedLocal = FPorts.Clock->LocalNow();
+    FHWiDataStale = false;
+    return;
+  }
+  const int64_t ownPeriod = HWiBlockPeriodMs();
+  const int64_t period = std::max<int64_t>(ownPeriod > 0 ? ownPeriod : kHWiUnknownPeriodMs, HWiPollingInterval());
+  FHWiDataStale = ANowMs - FHWiDataMovedMs > 3 * period;
+}
+
 // --- lookups -----------------------------------------------------------------
 
 int TQD_DataLogger::GetReadingIndex(const TQD_URID& AURID) const {
+  // Frozen values are not shown as if they were live.
+  if (FHWiDataStale) return 0;
   for (size_t i = 1; i < FReadingsList.size(); ++i) {
     const TQD_ReadingsListItem& r = FReadingsList[i];
     if (r.dwSensorID == AURID.dwSensorID && r.dwSensorInst == AURID.dwSensorInst &&

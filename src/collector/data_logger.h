@@ -20,6 +20,7 @@
 #include "collector/ports.h"
 #include "collector/readings.h"
 #include "collector/system_info.h"
+#include "collector/volume_queries.h"
 
 class TQD_DataLogger;
 
@@ -68,7 +69,8 @@ class TQD_DataLogger {
   std::string FormatValue(const TQD_URID& AURID, TQD_DynamicCaptionSource ASource) const;
   std::string FormatRAMTotal() const;
   std::string FormatRAMUsed() const;
-  // Logical drive figures in KiB … TiB; "-" past the end of the list.
+  // Logical drive figures in KiB … TiB; "-" past the end of the list and for a
+  // drive whose figures are unknown (-1).
   std::string FormatDiskTotalSpace(int ADriveIndex) const;
   std::string FormatDiskFreeSpace(int ADriveIndex) const;
   std::string FormatDiskUsedSpace(int ADriveIndex) const;
@@ -92,6 +94,31 @@ class TQD_DataLogger {
   uint8_t LastHWiPollingStatus() const { return FLastHWiPollingStatus; }
   uint8_t LastInternalPollingStatus() const { return FLastInternalPollingStatus; }
   bool HWiPollingFirstRun() const { return FHWiPollingFirstRun; }
+
+  // --- stale HWiNFO data ---------------------------------------------------------
+  // HWiNFO can stop updating while its block stays mapped with a good
+  // signature (hung, or the free version's limit on shared memory). The block
+  // counts as stale when its poll time has not changed for longer than
+  //   3 × max(HWiNFO's own period, HWiPollingInterval)
+  // measured on our monotonic clock from the poll that first saw the current
+  // poll time. HWiNFO's own period is the largest step of the poll time among
+  // its last kHWiPeriodHistory changes (whole seconds, as the block has them);
+  // until the block has changed once, the period counts as
+  // kHWiUnknownPeriodMs, so a slow HWiNFO is not called stale at start-up.
+  // While stale, every reading lookup is neutral (the windows show "-"); the
+  // poll status stays 0. Any poll that does not read the block (status not 0)
+  // forgets the history.
+  static constexpr int kHWiPeriodHistory = 8;
+  static constexpr int64_t kHWiUnknownPeriodMs = 60000;
+  bool HWiDataStale() const { return FHWiDataStale; }
+  // Local date-time of the poll that first saw the block's current poll time:
+  // when the data last moved, as the user's clock had it.
+  double HWiDataMovedLocalTime() const { return FHWiDataMovedLocal; }
+  // HWiNFO's own period as the block's history shows it; 0 before it changed.
+  int64_t HWiBlockPeriodMs() const;
+
+  // Polls run since creation (both kinds), for diagnostics.
+  uint64_t PollsDone() const { return FPollsDone; }
 
   bool RAMInfoIncludeReserved() const { return FRAMIncludeReserved; }
   void SetRAMInfoIncludeReserved(bool AValue) { FRAMIncludeReserved = AValue; }
@@ -127,13 +154,19 @@ class TQD_DataLogger {
   void ReadSnapshot();
   // Derives CPUs, GPUs and hardware drives from the current readings.
   void RebuildHardwareModel();
+  // Follows the block's poll time after a poll; see HWiDataStale.
+  void TrackHWiDataAge(int64_t ANowMs);
   // Sets the three model lists to their placeholders alone.
   void ResetHardwareModel();
+  bool DriveSpaceKnown(int ADriveIndex) const;
   bool ReadCPUInfo() { return QueryCPUInfo(*FPorts.SystemInfo, FCPUInfo); }
   bool ReadRAMInfo() { return QueryRAMInfo(*FPorts.SystemInfo, FRAMIncludeReserved, FRAMInfo); }
-  bool ReadLogicalDrives() { return QueryLogicalDrives(*FPorts.SystemInfo, FLogicalDrives); }
+  // Label and space come from worker queries: a hung drive must not hang the UI.
+  bool ReadLogicalDrives(int64_t ANowMs) { return FVolumeQueries->QueryLogicalDrives(ANowMs, FLogicalDrives); }
 
   TQD_CollectorPorts FPorts;
+  std::unique_ptr<TQD_ThreadWorker> FOwnWorker;  // when the ports bring none
+  std::unique_ptr<TQD_VolumeQueries> FVolumeQueries;
 
   TQD_SensorList FSensorList;
   TQD_ReadingsList FReadingsList;
@@ -152,6 +185,14 @@ class TQD_DataLogger {
   uint8_t FLastHWiPollingStatus = hwsNotPolled;
   double FLastHWiPollingTime = 0;
   int32_t FLastHWiPollingDuration = 0;
+  bool FHWiDataStale = false;
+  bool FHWiDataSeen = false;         // a poll time is being followed
+  double FHWiDataPollTime = 0;       // the block's poll time being followed
+  int64_t FHWiDataMovedMs = 0;       // monotonic time it was first seen
+  double FHWiDataMovedLocal = 0;
+  int64_t FHWiPeriodSteps[kHWiPeriodHistory] = {};  // ms, 0 = none yet
+  int FHWiPeriodNext = 0;
+  uint64_t FPollsDone = 0;
   std::unique_ptr<TQD_Timer> FInternalTimer;
   bool FInternalTimerBusy = false;
   uint8_t FLastInternalPollingStatus = insNotPolled;

@@ -95,6 +95,15 @@ class TQD_NetworkPort {
   virtual bool GetIfTable(std::vector<TQD_IFRow>& ARows) = 0;
 };
 
+// --- workers -------------------------------------------------------------------
+
+// Runs a task away from the calling thread (system calls that may hang).
+class TQD_WorkerPort {
+ public:
+  virtual ~TQD_WorkerPort() = default;
+  virtual void Run(std::function<void()> ATask) = 0;
+};
+
 // --- the set handed to the data logger ---------------------------------------
 
 struct TQD_CollectorPorts {
@@ -103,4 +112,6 @@ struct TQD_CollectorPorts {
   TQD_Clock* Clock = nullptr;
   TQD_SystemInfoPort* SystemInfo = nullptr;
   TQD_NetworkPort* Network = nullptr;
+  // Optional: where drive volume queries run; one thread per query when null.
+  TQD_WorkerPort* Worker = nullptr;
 };

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,3 +87,9 @@ bool QueryRAMInfo(TQD_SystemInfoPort& APort, bool AIncludeReserved, TQD_RAMINFO&
 // The placeholder and then every logical drive in the system's order; false
 // when no drive was found.
 bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives);
+// The same list, but label and space are not asked: AVolume gets each drive's
+// bare root ("X:\") and whether its space can be asked, in list order, and
+// the drives keep an empty name and unknown (-1) figures.
+using TQD_VolumeRequest = std::function<void(const std::string& ARoot, bool AHasNumber)>;
+bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives,
+                        const TQD_VolumeRequest& AVolume);

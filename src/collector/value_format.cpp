@@ -271,17 +271,24 @@ std::string TQD_DataLogger::FormatRAMUsed() const {
   return FormatGiB(used, 2);
 }
 
+// A drive that could not be asked (no medium, or a query that has hung for
+// seconds) has -1 figures: "-" says so, where "0.0 KiB" would be a wrong size.
+bool TQD_DataLogger::DriveSpaceKnown(int ADriveIndex) const {
+  if (ADriveIndex < 0 || static_cast<size_t>(ADriveIndex) >= FLogicalDrives.size()) return false;
+  return FLogicalDrives[static_cast<size_t>(ADriveIndex)].TotalSpace >= 0;
+}
+
 std::string TQD_DataLogger::FormatDiskTotalSpace(int ADriveIndex) const {
-  if (ADriveIndex < 0 || static_cast<size_t>(ADriveIndex) >= FLogicalDrives.size()) return "-";
+  if (!DriveSpaceKnown(ADriveIndex)) return "-";
   return FormatScaledValue(3, FLogicalDrives[static_cast<size_t>(ADriveIndex)].TotalSpace);
 }
 
 std::string TQD_DataLogger::FormatDiskFreeSpace(int ADriveIndex) const {
-  if (ADriveIndex < 0 || static_cast<size_t>(ADriveIndex) >= FLogicalDrives.size()) return "-";
+  if (!DriveSpaceKnown(ADriveIndex)) return "-";
   return FormatScaledValue(3, FLogicalDrives[static_cast<size_t>(ADriveIndex)].FreeSpace);
 }
 
 std::string TQD_DataLogger::FormatDiskUsedSpace(int ADriveIndex) const {
-  if (ADriveIndex < 0 || static_cast<size_t>(ADriveIndex) >= FLogicalDrives.size()) return "-";
+  if (!DriveSpaceKnown(ADriveIndex)) return "-";
   return FormatScaledValue(3, FLogicalDrives[static_cast<size_t>(ADriveIndex)].UsedSpace);
 }

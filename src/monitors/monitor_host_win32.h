@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "base/gdi_handles_win32.h"
+#include "base/win32_handles_win32.h"
 #include "monitors/monitor_window.h"
 #include "ui/window_win32.h"
 
@@ -62,6 +62,6 @@ class TQD_MonitorHostWin32 final : public TQD_Window, public TQD_MonitorHost {
   // The dirty cells gathered into one region, so a refresh costs one
   // invalidation (a server round trip under Wine) instead of one per cell;
   // both kept for the window's life rather than created per refresh.
-  TQD_UniqueHandle<HRGN, TQD_GdiObjectTraits<HRGN>> FDirtyRegion;
-  TQD_UniqueHandle<HRGN, TQD_GdiObjectTraits<HRGN>> FCellRegion;
+  TQD_RegionHandle FDirtyRegion;
+  TQD_RegionHandle FCellRegion;
 };

@@ -107,6 +107,7 @@ LRESULT CALLBACK TQD_Window::WindowProc(HWND AWnd, UINT AMessage, WPARAM AWParam
     if (self) {
       SetWindowLongPtrW(AWnd, kSelfOffset, reinterpret_cast<LONG_PTR>(self));
       self->FHandle = AWnd;
+      CountHandle(hkUser, 1);  // the window owns its HWND without a handle type
       self->FDPI = GetWindowDPI(AWnd);
     }
   } else {
@@ -120,6 +121,7 @@ LRESULT CALLBACK TQD_Window::WindowProc(HWND AWnd, UINT AMessage, WPARAM AWParam
     // a stale pointer, whatever the handler does (it may delete the object).
     SetWindowLongPtrW(AWnd, kSelfOffset, 0);
     if (self->FHandle == AWnd) self->FHandle = nullptr;
+    CountHandle(hkUser, -1);
   }
   // Handlers may destroy the window or even the object (a menu command that
   // disables this window): nothing touches `self` after Dispatch.

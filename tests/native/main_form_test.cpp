@@ -3,6 +3,9 @@
 // rebuild decisions and the status texts, and what reaches the store at the end.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -449,6 +452,58 @@ TEST_F(MainFormTest, ShutdownWritesEveryChangeOnceAndLaterCallsDoNothing) {
   EXPECT_EQ(hosts.LiveHosts(), 0);
   form.reset();
   EXPECT_EQ(RegReadInteger(store, kBase, "FontSize", 0), 20);
+}
+
+TEST_F(MainFormTest, HWiNFOComingAndGoingSwitchesLayoutsAndRebuildsForNewHardwareWithoutLeaks) {
+  StartAllPopulated();
+  const int hosts0 = hosts.LiveHosts();
+  const std::vector<TQD_MonitorKind> hardware = {kCPU, kGPU, kDrives};
+  auto expectLayouts = [&](bool APopulated, const char* AWhen) {
+    for (TQD_MonitorKind k : hardware) {
+      EXPECT_EQ(form->MonitorWindow(k)->MonitorWindowPopulated(), APopulated) << AWhen << " " << int(k);
+      EXPECT_EQ(form->MonitorWindow(k)->ErrorWindowPopulated(), !APopulated) << AWhen << " " << int(k);
+    }
+    EXPECT_TRUE(form->MonitorWindow(kNetwork)->MonitorWindowPopulated()) << AWhen;
+    EXPECT_EQ(hosts.LiveHosts(), hosts0) << AWhen;
+    EXPECT_EQ(fakes.SharedMemory.LiveViews, 0) << AWhen;
+  };
+
+  struct TStep {
+    const char* What;
+    std::function<void()> Do;
+    bool Populated;
+  } steps[] = {
+      {"closed", [&] { fakes.SharedMemory.Block.reset(); }, false},
+      {"restarted", [&] { PublishProfile(); }, true},
+      {"DEAD", [&] { std::memcpy(fakes.SharedMemory.Block->data(), "DEAD", 4); }, false},
+      {"other hardware", [&] { ASSERT_TRUE(MakeProfile("amd-desktop", profile)); PublishProfile(); }, true},
+  };
+  for (const TStep& step : steps) {
+    step.Do();
+    HWiTick();
+    InternalTick();
+    expectLayouts(step.Populated, step.What);
+  }
+  // The CPU window was built for the new machine: its cores are the AMD ones.
+  EXPECT_EQ(form->DataLogger()->NumCPUs(), 1);
+  EXPECT_NE(form->DataLogger()->FormatValue(form->DataLogger()->CPUs()[1].Usage, dcsSensorNameOrig), "-");
+}
+
+TEST_F(MainFormTest, FrozenHWiNFOIsCalledStaleUntilItsDataMovesAgain) {
+  StartAllPopulated();
+  fakes.Clock.LocalTime = 46000.0 + (13 * 3600 + 4 * 60 + 5) / 86400.0;  // 13:04:05
+  NextProfileTick();
+  NextProfileTick();  // the block has moved: HWiNFO's period is known
+  const std::string moved = "13:04:05";
+  fakes.Clock.Now += 10 * 60000;  // ten minutes without a new poll time
+  HWiTick();
+  EXPECT_EQ(form->StatusPanel3(), "HWiNFO polling status: no new data since " + moved);
+  EXPECT_EQ(form->DataLogger()->FormatValue(MovingReading(), dcsValue), "-");
+  EXPECT_TRUE(form->MonitorWindow(kCPU)->MonitorWindowPopulated());  // values go, the layout stays
+
+  NextProfileTick();
+  EXPECT_EQ(form->StatusPanel3(), "HWiNFO polling status: OK");
+  EXPECT_NE(form->DataLogger()->FormatValue(MovingReading(), dcsValue), "-");
 }
 
 TEST_F(MainFormTest, SaveStateWritesTheSessionWithoutStoppingIt) {

@@ -497,6 +497,13 @@ TEST(SensorfeedCommandLine, CommandsOptionsAndTheirMistakes) {
   EXPECT_EQ(o.File, "b.bin");
   EXPECT_EQ(o.IntervalMs, 100u);
 
+  // HWiNFO's ways of going, for publish only.
+  ASSERT_TRUE(ParseCommandLine({"publish", "--freeze-after", "10", "--dead-after", "20", "--exit-after", "30"}, o, err));
+  EXPECT_EQ(std::vector<uint32_t>({o.FreezeAfterS, o.DeadAfterS, o.ExitAfterS}), std::vector<uint32_t>({10, 20, 30}));
+  for (const char* bad : {"0", "86401", "x", ""})
+    EXPECT_FALSE(ParseCommandLine({"publish", "--freeze-after", bad}, o, err)) << bad;
+  EXPECT_FALSE(ParseCommandLine({"replay", "b.bin", "--dead-after", "5"}, o, err));
+
   ASSERT_TRUE(ParseCommandLine({"dump", "--model", "--system"}, o, err));
   EXPECT_TRUE(o.System && o.Model);
   EXPECT_FALSE(ParseCommandLine({"dump", "--profile", "server"}, o, err));

@@ -214,8 +214,8 @@ TEST_P(Formatting, DiskTexts) {
   EXPECT_EQ(logger.FormatDiskTotalSpace(1), "512 GiB");
   EXPECT_EQ(logger.FormatDiskFreeSpace(1), L("100.250 GiB"));
   EXPECT_EQ(logger.FormatDiskUsedSpace(1), L("411.750 GiB"));
-  EXPECT_EQ(logger.FormatDiskTotalSpace(2), L("0.0 KiB"));
-  EXPECT_EQ(logger.FormatDiskUsedSpace(2), "0 KiB");
+  EXPECT_EQ(logger.FormatDiskTotalSpace(2), "-");  // unknown, not a size
+  EXPECT_EQ(logger.FormatDiskUsedSpace(2), "-");
   EXPECT_EQ(logger.FormatDiskTotalSpace(0), "0 KiB");  // the placeholder
   EXPECT_EQ(logger.FormatDiskFreeSpace(3), "-");
   EXPECT_EQ(logger.FormatDiskUsedSpace(-1), "-");

@@ -31,6 +31,19 @@ bool ParseInterval(const std::string& AText, uint32_t& AValue) {
   return true;
 }
 
+// Whole seconds, 1 to a day.
+bool ParseSeconds(const std::string& AText, uint32_t& AValue) {
+  if (AText.empty() || AText.size() > 5) return false;
+  uint32_t v = 0;
+  for (char c : AText) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<uint32_t>(c - '0');
+  }
+  if (v < 1 || v > 86400) return false;
+  AValue = v;
+  return true;
+}
+
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& AArgs, TSF_Options& AOptions, std::string& AError) {
@@ -72,6 +85,15 @@ bool ParseCommandLine(const std::vector<std::string>& AArgs, TSF_Options& AOptio
         return false;
       }
       ++i;
+    } else if ((a == "--freeze-after" || a == "--dead-after" || a == "--exit-after") && c == TSF_Command::Publish) {
+      uint32_t& target = a == "--freeze-after" ? AOptions.FreezeAfterS
+                         : a == "--dead-after" ? AOptions.DeadAfterS
+                                               : AOptions.ExitAfterS;
+      if (!hasValue || !ParseSeconds(AArgs[i + 1], target)) {
+        AError = a + " needs seconds from 1 to 86400";
+        return false;
+      }
+      ++i;
     } else if (a == "--stop-event" && (c == TSF_Command::Publish || c == TSF_Command::Replay)) {
       if (!hasValue || AArgs[i + 1].empty()) { AError = "--stop-event needs an event name"; return false; }
       AOptions.StopEvent = AArgs[++i];
@@ -99,11 +121,15 @@ std::string UsageText() {
          "\n"
          "usage:\n"
          "  sensorfeed publish [--profile NAME] [--interval MS] [--stop-event NAME]\n"
+         "                    [--freeze-after S] [--dead-after S] [--exit-after S]\n"
          "      publish a machine whose values move every interval (default 1000 ms)\n"
          "      until Ctrl+C, the console closing, or the named event being set;\n"
          "      the block is marked DEAD on the way out. The default profile, host, is\n"
          "      this machine (its processor, package, core and thread counts, and RAM, so\n"
-         "      Quendal shows every core here) with intel-hybrid's GPU and drives\n"
+         "      Quendal shows every core here) with intel-hybrid's GPU and drives.\n"
+         "      After S seconds, --freeze-after stops the poll time and values (a hung\n"
+         "      HWiNFO), --dead-after marks the block DEAD but keeps it mapped,\n"
+         "      --exit-after ends the publisher\n"
          "  sensorfeed record FILE\n"
          "      copy the live block byte for byte to FILE\n"
          "  sensorfeed replay FILE [--interval MS] [--stop-event NAME]\n"

@@ -17,6 +17,10 @@ struct TSF_Options {
   uint32_t IntervalMs = 1000;
   std::string File;       // record, replay
   std::string StopEvent;  // publish, replay: a named event that stops the publisher when set
+  // publish: seconds after which HWiNFO's ways of going are played (0: never).
+  uint32_t FreezeAfterS = 0;  // the block stops moving (a hung HWiNFO)
+  uint32_t DeadAfterS = 0;    // the block is marked DEAD and kept mapped
+  uint32_t ExitAfterS = 0;    // the publisher ends (DEAD, then the mapping goes)
   bool System = false;    // dump --system
   bool Model = false;     // dump --model
 };

@@ -154,8 +154,26 @@ int RunPublish(const TSF_Options& AOptions) {
       ", " + Plural(bytes.size(), "byte") + ") as " + hwinfo_sm2::kMappingName + ", updated every " +
       std::to_string(AOptions.IntervalMs) + " ms; Ctrl+C stops");
 
-  for (uint64_t tick = 1; !stop.Wait(AOptions.IntervalMs); ++tick) {
-    AdvanceProfile(profile, tick, AOptions.IntervalMs);
+  // The ways HWiNFO goes, played at their times, for tests, soaks and demos.
+  const ULONGLONG started = GetTickCount64();
+  auto after = [&](uint32_t ASeconds) {
+    return ASeconds != 0 && GetTickCount64() - started >= ULONGLONG{ASeconds} * 1000;
+  };
+  bool frozen = false, dead = false;
+  uint64_t tick = 1;
+  while (!stop.Wait(AOptions.IntervalMs)) {
+    if (after(AOptions.ExitAfterS)) break;
+    if (!dead && after(AOptions.DeadAfterS)) {
+      publisher.MarkDead();
+      dead = true;
+      Say("the block is marked DEAD and stays mapped");
+    }
+    if (!frozen && after(AOptions.FreezeAfterS)) {
+      frozen = true;
+      Say("frozen: the poll time and the values stop moving");
+    }
+    if (dead || frozen) continue;
+    AdvanceProfile(profile, tick++, AOptions.IntervalMs);
     // Readers compare poll times with the clock; the real one is what HWiNFO writes.
     profile.Block.PollTime = static_cast<int64_t>(std::time(nullptr));
     UpdateBlockValues(profile.Block, publisher.Data(), publisher.Length());

@@ -93,6 +93,13 @@ class TFakeNetwork : public TQD_NetworkPort {
   bool Fails = false;
 };
 
+// Runs each task at once, on the calling thread: drive queries answer within
+// the poll that asks them, as the system's do for a healthy drive.
+class TFakeWorker : public TQD_WorkerPort {
+ public:
+  void Run(std::function<void()> ATask) override { ATask(); }
+};
+
 // Everything a data logger needs, wired together.
 struct TFakeCollector {
   TFakeSharedMemory SharedMemory;
@@ -100,8 +107,9 @@ struct TFakeCollector {
   TFakeClock Clock;
   TFakeSystemInfo SystemInfo;
   TFakeNetwork Network;
+  TFakeWorker Worker;
   TQD_CollectorPorts Ports() {
-    return TQD_CollectorPorts{&SharedMemory, &Timers, &Clock, &SystemInfo, &Network};
+    return TQD_CollectorPorts{&SharedMemory, &Timers, &Clock, &SystemInfo, &Network, &Worker};
   }
 };
 

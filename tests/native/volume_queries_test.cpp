@@ -1,0 +1,116 @@
+// Drive volume queries run on workers: a drive whose label or space query
+// never returns must neither hold up the internal poll nor show old figures
+// as current once it has been silent for five seconds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "collector/data_logger.h"
+#include "sim/fake_ports.h"
+
+namespace {
+
+// Drive E: hangs in both queries until Release; the others answer at once.
+class THangingSystemInfo : public TFakeSystemInfo {
+ public:
+  bool GetVolumeLabel(const std::string& ARoot, std::string& ALabel) override {
+    Block(ARoot);
+    return TFakeSystemInfo::GetVolumeLabel(ARoot, ALabel);
+  }
+  bool GetDiskSpace(const std::string& ARoot, int64_t& ATotal, int64_t& AFree) override {
+    Block(ARoot);
+    return TFakeSystemInfo::GetDiskSpace(ARoot, ATotal, AFree);
+  }
+  void Hang(bool AValue) {
+    std::lock_guard<std::mutex> lock(FLock);
+    FHang = AValue;
+    FChanged.notify_all();
+  }
+  std::atomic<int> EQueries{0};
+
+ private:
+  void Block(const std::string& ARoot) {
+    if (ARoot != "E:\\") return;
+    ++EQueries;
+    std::unique_lock<std::mutex> lock(FLock);
+    FChanged.wait(lock, [this] { return !FHang; });
+  }
+  std::mutex FLock;
+  std::condition_variable FChanged;
+  bool FHang = false;
+};
+
+struct TVolumeFixture : ::testing::Test {
+  TFakeCollector c;
+  THangingSystemInfo info;
+  TQD_ThreadWorker threads;
+  std::unique_ptr<TQD_DataLogger> logger;
+
+  void SetUp() override {
+    info.Drives = {{true, 0, "C:\\", "System", 1000, 400, 600}, {false, 1, "E:\\", "Share", 2000, 500, 1500},
+                   {true, 2, "F:\\", "Data", 3000, 1000, 2000}};
+    TQD_CollectorPorts ports = c.Ports();
+    ports.SystemInfo = &info;
+    ports.Worker = &threads;
+    c.Clock.Step = 3;  // every poll measures the same clock reads
+    logger = std::make_unique<TQD_DataLogger>(ports, false, 60, 2000);
+  }
+  void TearDown() override {
+    info.Hang(false);  // let the hung worker go before the port does
+    logger.reset();
+  }
+  int32_t Poll() {
+    logger->InternalPolling();
+    return logger->LastInternalPollingDuration();
+  }
+};
+
+}  // namespace
+
+TEST_F(TVolumeFixture, HungDriveLeavesThePollAloneAndShowsDashAfterFiveSeconds) {
+  const int32_t answered = Poll();
+
+  info.Hang(true);
+  info.Drives[1].TotalSpace = 9999;  // what E: would say if it answered
+  // The poll that starts the hung query, and the next ones, return with the
+  // same measured duration and E:'s last answer.
+  EXPECT_EQ(Poll(), answered);
+  EXPECT_EQ(Poll(), answered);
+  EXPECT_EQ(logger->LogicalDrives()[2].TotalSpace, 2000);
+  EXPECT_EQ(logger->LogicalDrives()[2].Name, "Share");
+  EXPECT_EQ(logger->NumLogicalDrives(), 3);  // order and the other drives unchanged
+  EXPECT_EQ(logger->LogicalDrives()[3].Letter, "F:\\");
+  EXPECT_EQ(logger->LogicalDrives()[3].TotalSpace, 3000);
+
+  c.Clock.Now += TQD_VolumeQueries::kUnansweredMs;
+  EXPECT_EQ(Poll(), answered);
+  EXPECT_EQ(logger->LogicalDrives()[2].TotalSpace, -1);
+  EXPECT_EQ(logger->FormatDiskTotalSpace(2), "-");
+  EXPECT_EQ(logger->FormatDiskFreeSpace(2), "-");
+  EXPECT_EQ(logger->FormatDiskUsedSpace(2), "-");
+  EXPECT_EQ(logger->LogicalDrives()[2].Name, "Share");  // the label stays
+  EXPECT_NE(logger->FormatDiskTotalSpace(1), "-");
+  EXPECT_NE(logger->FormatDiskTotalSpace(3), "-");
+}
+
+TEST_F(TVolumeFixture, OneQueryInFlightPerDriveAndFreshFiguresOnceItAnswers) {
+  Poll();
+  info.Hang(true);
+  const int before = info.EQueries;
+  for (int i = 0; i < 5; ++i) Poll();
+  EXPECT_EQ(info.EQueries - before, 1);  // asked once, not once per poll
+
+  info.Drives[1].TotalSpace = 4000;
+  info.Drives[1].FreeSpace = 1000;
+  info.Hang(false);
+  // The hung query answers in its own time; a later poll takes the answer.
+  for (int i = 0; i < 200 && logger->LogicalDrives()[2].TotalSpace != 4000; ++i) {
+    std::this_thread::yield();
+    Poll();
+  }
+  EXPECT_EQ(logger->LogicalDrives()[2].TotalSpace, 4000);
+  EXPECT_EQ(logger->LogicalDrives()[2].UsedSpace, 3000);
+}
