@@ -41,7 +41,8 @@ class TQD_UniqueHandle {
       : FHandle(std::exchange(A.FHandle, THandle{})), FDeleter(A.FDeleter) {}
   TQD_UniqueHandle& operator=(TQD_UniqueHandle&& A) noexcept {
     if (this != &A) {
-      Reset(std::exchange(A.FHandle, THandle{}));
+      Reset();
+      FHandle = std::exchange(A.FHandle, THandle{});  // a new owner, the same count
       FDeleter = A.FDeleter;
     }
     return *this;

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "base/win32_handles_win32.h"
-#include "base/win32_handles_win32.h"
 #include "collector/shared_memory_win32.h"
 #include "collector/timer_queue_timer_win32.h"
 #include "ui/window_win32.h"
