@@ -36,10 +36,18 @@ TQD_ControlPanelActions::TQD_ControlPanelActions(TQD_MainForm& AForm, TQD_Contro
     add(d.ResetSizeAction, "Reset size", aiResetSize, [&form, k] { form.ResetMonitorSize(k); });
     add(d.ResetPosAction, "Reset position", aiResetPosition, [&form, k] { form.ResetMonitorPos(k); });
   }
-  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors)
-    if (d.SettingsAction) later(add(d.SettingsAction, d.SettingsCaption, aiMonitorSettings, {}));
-  later(add("OpenGeneralSettings", "General settings", aiGeneralSettings, {}));
-  later(add("OpenColorSettings", "Color configuration", aiColorConfiguration, {}));
+  // A dialog runs its own loop: it opens once the click or menu command that
+  // asked for it has returned, as the window showing that menu may be rebuilt.
+  for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
+    const TQD_MonitorKind k = d.Kind;
+    if (d.SettingsAction)
+      add(d.SettingsAction, d.SettingsCaption, aiMonitorSettings,
+          [this, k] { FCommands.RunLater([this, k] { FCommands.OpenMonitorSettings(k); }); });
+  }
+  add("OpenGeneralSettings", "General settings", aiGeneralSettings,
+      [this] { FCommands.RunLater([this] { FCommands.OpenGeneralSettings(); }); });
+  add("OpenColorSettings", "Color configuration", aiColorConfiguration,
+      [this] { FCommands.RunLater([this] { FCommands.OpenColorSettings(); }); });
   add("OpenAboutScreen", "About", aiAbout, [this] { FCommands.OpenAboutScreen(); });
   add("ShowControlPanel", "Show control panel", aiShowControlPanel, [this] { SetControlPanelVisible(true); });
   add("HideControlPanel", "Hide control panel", aiHideControlPanel, [this] { SetControlPanelVisible(false); });

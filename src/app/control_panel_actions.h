@@ -17,6 +17,10 @@
 struct TQD_ControlPanelCommands {
   std::function<void(bool AVisible)> SetWindowVisible = [](bool) {};
   std::function<void()> OpenAboutScreen = [] {};
+  // The settings dialogs: each created, shown modally and destroyed.
+  std::function<void()> OpenGeneralSettings = [] {};
+  std::function<void(TQD_MonitorKind AKind)> OpenMonitorSettings = [](TQD_MonitorKind) {};
+  std::function<void()> OpenColorSettings = [] {};
   std::function<void()> ExitApp = [] {};
   std::function<void()> Beep = [] {};
   std::function<void(const std::string& AText)> ShowInformation = [](const std::string&) {};

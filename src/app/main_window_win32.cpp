@@ -8,7 +8,10 @@
 
 #include "app/about_window_win32.h"
 #include "app/action_images.h"
+#include "app/color_settings_win32.h"
 #include "app/control_panel_layout.h"
+#include "app/general_settings_win32.h"
+#include "app/monitor_settings_win32.h"
 #include "base/dpi.h"
 #include "base/win32_handles_win32.h"
 #include "collector/locale_port.h"
@@ -98,6 +101,14 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
     const TQD_ProgramVersion v = GetProgramVersion(RunningExecutablePath());
     ShowAboutWindow(Handle(), {v.VersionText, v.BuildDateText});
   };
+  commands.OpenGeneralSettings = [this] { ShowGeneralSettingsDialog(Handle(), *FForm); };
+  commands.OpenMonitorSettings = [this](TQD_MonitorKind AKind) {
+    // The viewer's slot goes in as the third member once the viewer window exists.
+    const TQD_SharedMemoryViewerActions viewer{&(*FActions)["EnableSharedMemoryViewer"],
+                                               &(*FActions)["DisableSharedMemoryViewer"], {}};
+    ShowMonitorSettingsDialog(Handle(), *FForm, AKind, viewer);
+  };
+  commands.OpenColorSettings = [this] { ShowColorSettingsDialog(Handle(), *FForm); };
   commands.ExitApp = [] { PostQuitMessage(0); };
   commands.Beep = [] { MessageBeep(MB_OK); };
   commands.ShowInformation = [this](const std::string& AText) {

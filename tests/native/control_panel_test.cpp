@@ -102,6 +102,9 @@ class ControlPanelActionsTest : public ::testing::Test {
     commands.ShowInformation = [this](const std::string& AText) { log.push_back(AText); };
     commands.ExitApp = [this] { log.push_back("exit"); };
     commands.OpenAboutScreen = [this] { log.push_back("about"); };
+    commands.OpenGeneralSettings = [this] { log.push_back("general"); };
+    commands.OpenMonitorSettings = [this](TQD_MonitorKind AKind) { log.push_back("monitor " + std::to_string(static_cast<int>(AKind))); };
+    commands.OpenColorSettings = [this] { log.push_back("colors"); };
   }
   void Create(bool AStartMinimized) {
     RegWriteBool(store, QD_RegBaseKey, "StartMinimized", AStartMinimized);
@@ -156,7 +159,7 @@ TEST_F(ControlPanelActionsTest, StartMinimizedDecidesVisibilityAndExactlyOneOfSh
   EXPECT_EQ(TrayItems().front(), "Hide control panel");
 }
 
-TEST_F(ControlPanelActionsTest, EveryActionHasItsCaptionImageAndOnlyDialogsStillToComeAreDisabled) {
+TEST_F(ControlPanelActionsTest, EveryActionHasItsCaptionImageAndOnlyTheViewerStillToComeIsDisabled) {
   Create(false);
   std::vector<std::string> disabled;
   for (size_t i = 0; i < actions->List().Count(); ++i) {
@@ -167,9 +170,7 @@ TEST_F(ControlPanelActionsTest, EveryActionHasItsCaptionImageAndOnlyDialogsStill
   }
   EXPECT_EQ(actions->List().Count(), 40u);
   EXPECT_EQ(disabled, (std::vector<std::string>{"EnableSharedMemoryViewer", "DisableSharedMemoryViewer",
-                                                "OpenCPUMonitorSettings", "OpenGPUMonitorSettings",
-                                                "OpenDriveMonitorSettings", "OpenNetworkMonitorSettings",
-                                                "OpenGeneralSettings", "OpenColorSettings", "ShowControlPanel"}));
+                                                "ShowControlPanel"}));
   const std::map<std::string, std::string> captions{
       {"EnableDriveMonitor", "Enable drive monitor"},
       {"DisableClock", "Disable clock"},
@@ -205,6 +206,20 @@ TEST_F(ControlPanelActionsTest, EnableAndDisableActionsSetTheSwitchAndThePanelRe
   EXPECT_GT(changes, 0);
   // Each monitor's menu starts with its own Disable action.
   EXPECT_EQ(actions->MonitorMenu(TQD_MonitorKind::GPU).Items().front().Action->Name, "DisableGPUMonitor");
+}
+
+TEST_F(ControlPanelActionsTest, SettingsActionsOpenTheirDialogOnceTheCommandHasReturned) {
+  std::vector<std::function<void()>> later;
+  commands.RunLater = [&](std::function<void()> A) { later.push_back(std::move(A)); };
+  Create(false);
+  for (const char* name : {"OpenGeneralSettings", "OpenCPUMonitorSettings", "OpenGPUMonitorSettings",
+                           "OpenDriveMonitorSettings", "OpenNetworkMonitorSettings", "OpenColorSettings"})
+    EXPECT_TRUE((*actions)[name].Execute()) << name;
+  EXPECT_TRUE(log.empty());
+  for (auto& run : later) run();
+  EXPECT_EQ(log, (std::vector<std::string>{"general", "monitor 1", "monitor 2", "monitor 3", "monitor 4", "colors"}));
+  // The monitor menus offer their own dialog.
+  EXPECT_EQ(actions->MonitorMenu(TQD_MonitorKind::Drives).Items().at(5).Action->Name, "OpenDriveMonitorSettings");
 }
 
 TEST_F(ControlPanelActionsTest, DoubleClickOnTheHWiNFOStatusResetsRebuildsBeepsAndConfirms) {

@@ -118,10 +118,13 @@ TEST_F(ControlPanelWindow, TabReachesTheControlsAndSpaceSwitchesTheSwitchNamedBy
 
   SetForegroundWindow(panel);
   SetFocus(networkToggle);
-  // From the network row's switch, Tab skips its render-time panel and the
-  // disabled settings button and lands on that row's "Reset size".
+  // From the network row's switch, Tab skips its render-time panel and lands
+  // on that row's settings button, then its "Reset size".
   MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0};
   EXPECT_TRUE(IsDialogMessageW(panel, &tab));
+  EXPECT_EQ(TextOf(GetFocus()), L"Network monitor settings");
+  MSG toReset{GetFocus(), WM_KEYDOWN, VK_TAB, 0};
+  EXPECT_TRUE(IsDialogMessageW(panel, &toReset));
   EXPECT_EQ(GetFocus(), resetSize[4]);
   MSG next{GetFocus(), WM_KEYDOWN, VK_TAB, 0};
   EXPECT_TRUE(IsDialogMessageW(panel, &next));

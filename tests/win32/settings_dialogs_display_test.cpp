@@ -28,6 +28,7 @@
 #include "readings/child_controls_win32.h"
 #include "readings/custom_reading_list_editor_win32.h"
 #include "readings/urid_selector_form_win32.h"
+#include "settings_wipe_guard_win32.h"
 #include "settings/registry_store_win32.h"
 #include "sim/fake_monitor_host.h"
 #include "sim/fake_ports.h"
@@ -140,26 +141,10 @@ void Click(HWND AButton) {
   Pump(20);
 }
 
-// Deleting and saving Software\Quendal is only allowed in the Wine prefix of
-// the build tree: anywhere else the key holds a real user's settings.
-std::string SettingsWipeRefusal() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return "not running under Wine";
-  const char* prefix = std::getenv("WINEPREFIX");
-  const char* build = std::getenv("QUENDAL_BUILD_DIR");
-  if (!prefix || !build) return "WINEPREFIX or QUENDAL_BUILD_DIR unset";
-  const std::string inside = std::string(build) + "/";
-  if (std::string(prefix).rfind(inside, 0) != 0 || std::string(prefix).find("..") != std::string::npos)
-    return std::string("the Wine prefix ") + prefix + " lies outside the build tree " + build;
-  return "";
-}
-
 class SettingsDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string refusal = SettingsWipeRefusal();
-    ASSERT_EQ(refusal, "") << "these tests rewrite the user's settings";
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+    ASSERT_TRUE(WipeQuendalSettings()) << "these tests rewrite the user's settings";
     TQD_CollectorPorts ports = fakes.Ports();
     ports.Timers = &timers;
     TQD_MainFormSystem system;
@@ -169,7 +154,7 @@ class SettingsDialogs : public ::testing::Test {
   void TearDown() override {
     if (!form) return;
     form.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+    EXPECT_TRUE(WipeQuendalSettings());
   }
 
   TFakeCollector fakes;
@@ -217,6 +202,18 @@ TEST_F(SettingsDialogs, GeneralPollingIntervalReachesTheLoggerAndTheRegistry) {
         RECT ok{};
         GetWindowRect(GetDlgItem(ADialog, IDOK), &ok);
         EXPECT_GT(ok.right - ok.left, MulDiv(820, 144, 96) / 6 - MulDiv(6, 144, 96) * 3);
+        // The metrics endpoint: port and interfaces follow its switch, the address the port.
+        const HWND page = GetDlgItem(ADialog, sfFirstPage);
+        const HWND metricsOn = GetDlgItem(page, mcEnabled), port = GetDlgItem(page, mcPort);
+        ASSERT_NE(port, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(port));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, mcAllInterfaces)));
+        Click(metricsOn);
+        EXPECT_TRUE(IsWindowEnabled(port));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, mcAllInterfaces)));
+        EXPECT_TRUE(ReachableByTab(ADialog, port));
+        SetWindowTextW(port, L"28416");
+        EXPECT_EQ(GetControlText(GetDlgItem(page, mcAddress)), "http://127.0.0.1:28416/metrics");
         SetWindowTextW(edit, L"500");
         Click(GetDlgItem(ADialog, IDOK));
       });
@@ -224,8 +221,11 @@ TEST_F(SettingsDialogs, GeneralPollingIntervalReachesTheLoggerAndTheRegistry) {
   EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
   EXPECT_EQ(form->Settings().HWiNFOPollingInterval.Value, 500);
   EXPECT_EQ(form->DataLogger()->HWiPollingInterval(), 500u);
+  EXPECT_TRUE(form->Settings().MetricsEndpointEnabled.Value);
+  EXPECT_EQ(form->Settings().MetricsEndpointPort.Value, 28416);
   form->Shutdown();
   EXPECT_EQ(RegReadInteger(registry, QD_RegBaseKey, "HWiNFOPollingInterval", 0), 500);
+  EXPECT_EQ(RegReadInteger(registry, QD_RegBaseKey, "MetricsEndpointPort", 0), 28416);
 }
 
 TEST_F(SettingsDialogs, MonitorDialogsHostTheEditorAndCloseTheViewer) {

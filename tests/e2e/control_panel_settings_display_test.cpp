@@ -1,0 +1,141 @@
+// The settings dialogs as the control panel opens them, in the real program
+// under Wine with sensorfeed standing in for HWiNFO: each button opens its
+// dialog with its caption and size and Cancel closes it; a polling interval
+// typed into the general dialog and taken with "OK" is what the program saves.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/win32_handles_win32.h"
+#include "child_process_win32.h"
+#include "settings/key_value_store.h"
+#include "settings/registry_store_win32.h"
+#include "settings_wipe_guard_win32.h"
+
+namespace {
+
+const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
+
+template <typename TCondition>
+bool WaitFor(TCondition ACondition, DWORD AMs) {
+  for (DWORD waited = 0; waited <= AMs; waited += 100) {
+    if (ACondition()) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+std::string Text(HWND AWindow) {
+  wchar_t text[256] = {};
+  // WM_GETTEXT, not GetWindowText: the control belongs to another process.
+  SendMessageTimeoutW(AWindow, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
+  return WideToUtf8(text);
+}
+
+std::string ClassOf(HWND AWindow) {
+  wchar_t name[128] = {};
+  GetClassNameW(AWindow, name, 128);
+  return WideToUtf8(name);
+}
+
+HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText) {
+  std::vector<HWND> all;
+  EnumChildWindows(
+      AParent,
+      [](HWND AChild, LPARAM AOut) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(AOut)->push_back(AChild);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  for (HWND c : all)
+    if (ClassOf(c) == AClass && Text(c) == AText) return c;
+  return nullptr;
+}
+
+// Posted, not sent: the dialog's own loop would hold a sent click until it closes.
+void Click(HWND AButton) { PostMessageW(AButton, BM_CLICK, 0, 0); }
+
+HWND WaitForDialog(const wchar_t* ACaption) {
+  HWND dialog = nullptr;
+  WaitFor([&] { return (dialog = FindWindowW(nullptr, ACaption)) != nullptr && IsWindowVisible(dialog); }, 15000);
+  return dialog;
+}
+
+int ScreenDpi() {
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  return dpi;
+}
+
+}  // namespace
+
+TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIntervalIsSaved) {
+  ASSERT_TRUE(WipeQuendalSettings());
+  TQD_RegistryStoreWin32 registry;
+  TStopEvent stop;
+  TChild feed(L"publish --interval 200" + stop.Arg());
+  TChild app(L"", L"Quendal.exe");
+  HWND panel = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+      << "no control panel; Quendal said: " << app.Output();
+  const int dpi = ScreenDpi();
+
+  struct TCase {
+    const char* Button;
+    const wchar_t* Caption;
+    int Width, Height;
+  };
+  for (const TCase& c : {TCase{"General settings", L"Quendal - General settings", 820, 500},
+                         TCase{"CPU monitor settings", L"Quendal - CPU monitor settings", 820, 500},
+                         TCase{"GPU monitor settings", L"Quendal - GPU monitor settings", 820, 500},
+                         TCase{"Drive monitor settings", L"Quendal - Drive monitor settings", 820, 500},
+                         TCase{"Network monitor settings", L"Quendal - Network monitor settings", 820, 500},
+                         TCase{"Color configuration", L"Quendal - Color configuration", 1000, 688}}) {
+    SCOPED_TRACE(c.Button);
+    HWND button = ChildWith(panel, "Button", c.Button);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(button));
+    Click(button);
+    HWND dialog = WaitForDialog(c.Caption);
+    ASSERT_NE(dialog, nullptr) << "Quendal said: " << app.Output();
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, MulDiv(c.Width, dpi, 96));
+    EXPECT_EQ(client.bottom, MulDiv(c.Height, dpi, 96));
+    EXPECT_FALSE(IsWindowEnabled(panel));  // modal
+    HWND cancel = ChildWith(dialog, "Button", "Cancel");
+    ASSERT_NE(cancel, nullptr);
+    Click(cancel);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(panel) != FALSE; }, 5000));
+  }
+
+  // Typed as a user does: the field takes digits only.
+  Click(ChildWith(panel, "Button", "General settings"));
+  HWND dialog = WaitForDialog(L"Quendal - General settings");
+  ASSERT_NE(dialog, nullptr);
+  HWND label = ChildWith(dialog, "Static", "Polling interval");
+  ASSERT_NE(label, nullptr);
+  HWND edit = GetWindow(label, GW_HWNDNEXT);
+  ASSERT_EQ(ClassOf(edit), "Edit");
+  EXPECT_EQ(Text(edit), "2000");
+  SendMessageTimeoutW(edit, EM_SETSEL, 0, -1, SMTO_BLOCK, 5000, nullptr);
+  for (wchar_t ch : std::wstring(L"5x00")) PostMessageW(edit, WM_CHAR, ch, 0);
+  EXPECT_TRUE(WaitFor([&] { return Text(edit) == "500"; }, 5000)) << Text(edit);
+  Click(ChildWith(dialog, "Button", "OK"));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
+  EXPECT_TRUE(WaitFor([&] { return Text(ChildWith(panel, "Static", "HWiNFO polling status: OK")) != ""; }, 15000));
+
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer));
+  SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EXPECT_EQ(app.Wait(15000), 0);
+  EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal", "HWiNFOPollingInterval", 0), 500);
+
+  stop.Set();
+  feed.Wait(10000);
+  EXPECT_TRUE(WipeQuendalSettings());
+}
