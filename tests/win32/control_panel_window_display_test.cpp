@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "pump_win32.h"
 #include "app/main_window_win32.h"
 #include "base/dpi.h"
 #include "base/win32_handles_win32.h"
@@ -23,16 +24,6 @@
 namespace {
 
 constexpr UINT kNotifyIconMessage = WM_APP + 2;
-
-bool PumpUntil(const std::function<bool()>& ADone, DWORD ATimeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  while (!ADone()) {
-    if (GetTickCount() - start > ATimeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPendingMessages();
-  }
-  return true;
-}
 
 std::wstring TextOf(HWND AWindow) {
   wchar_t text[256] = {};

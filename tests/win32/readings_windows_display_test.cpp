@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "pump_win32.h"
 #include "child_process_win32.h"
 #include "collector/data_logger.h"
 #include "collector/shared_memory_win32.h"
@@ -34,22 +35,6 @@
 #include "ui/window_win32.h"
 
 namespace {
-
-void Pump(DWORD AMs = 50) {
-  const DWORD start = GetTickCount();
-  do {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPendingMessages();
-  } while (GetTickCount() - start < AMs);
-}
-
-void PauseForScreenshot(const char* AWhat) {
-  const char* pause = std::getenv("QUENDAL_SCREENSHOT_PAUSE_MS");
-  if (!pause) return;
-  std::printf("screenshot now: %s\n", AWhat);
-  std::fflush(stdout);
-  Pump(static_cast<DWORD>(std::atoi(pause)));
-}
 
 // sensorfeed publishing a profile, and a logger on the real shared memory
 // that has polled it successfully.
@@ -136,7 +121,7 @@ void Click(HWND AWindow, POINT AClient) {
   const LPARAM at = MAKELPARAM(AClient.x, AClient.y);
   PostMessageW(AWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(AWindow, WM_LBUTTONUP, 0, at);
-  Pump(200);
+  PumpFor(200);
 }
 
 void ClickTreeItem(HWND ATree, HTREEITEM AItem) {
@@ -220,7 +205,7 @@ TEST(SharedMemoryViewer, TreeDetailsReloadAndClose) {
   SetFocus(tree);
   SendMessageW(tree, WM_KEYDOWN, VK_UP, 0);
   SendMessageW(tree, WM_KEYDOWN, VK_UP, 0);
-  Pump();
+  PumpFor();
   ASSERT_EQ(Selection(tree), roots[0]);
   EXPECT_EQ(Field(*form, FieldControlID(ufSensorOriginalName)), sensors[0].szSensorNameOrig);
   EXPECT_EQ(Field(*form, FieldControlID(ufEntryOriginalName)), "");
@@ -243,13 +228,13 @@ TEST(SharedMemoryViewer, TreeDetailsReloadAndClose) {
   // HWiNFO goes away; "Reload" empties the tree.
   feed.StopPublishing();
   SendMessageW(GetDlgItem(window, uidReloadButton), BM_CLICK, 0, 0);
-  Pump();
+  PumpFor();
   EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 0);
   EXPECT_EQ(Field(*form, FieldControlID(ufSensorOriginalName)), "");
 
   // The close box runs the owner's Disable action: window gone, toggle off.
   PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(owner.Disables, 1);
   EXPECT_EQ(owner.Slot.Form(), nullptr);
   EXPECT_FALSE(owner.Toggle);
@@ -358,7 +343,7 @@ TEST(CustomReadingListEditor, PickApplyAndSave) {
   editor.SetCloseURIDSelectorAction(&owner.Disable);
   editor.SetURIDSelectorSource([&owner]() -> TQD_URIDSelector* { return owner.Slot.Form(); });
   editor.Init();
-  Pump();
+  PumpFor();
 
   const HWND grid = editor.StringGrid();
   ASSERT_EQ(SendMessageW(grid, LVM_GETITEMCOUNT, 0, 0), 4);
@@ -431,24 +416,24 @@ TEST(CustomReadingListEditor, PickApplyAndSave) {
   ASSERT_TRUE(IsWindowVisible(editor.EditBox()));
   SetWindowTextW(editor.EditBox(), L"T=90;F=LG");
   SetFocus(grid);
-  Pump();
+  PumpFor();
   EXPECT_FALSE(IsWindowVisible(editor.EditBox()));
   EXPECT_EQ(CellText(grid, 1, ecParameters), "T=90;F=LG");
   // From the keyboard: F2 opens the box, Escape drops the change, Enter keeps one.
   SetFocus(grid);
   SendMessageW(grid, WM_KEYDOWN, VK_F2, 0);
-  Pump();
+  PumpFor();
   ASSERT_EQ(GetFocus(), editor.EditBox());
   SetWindowTextW(editor.EditBox(), L"dropped");
   SendMessageW(editor.EditBox(), WM_KEYDOWN, VK_ESCAPE, 0);
-  Pump();
+  PumpFor();
   EXPECT_EQ(GetFocus(), grid);
   EXPECT_EQ(CellText(grid, 1, ecParameters), "T=90;F=LG");
   SendMessageW(grid, WM_KEYDOWN, VK_F2, 0);
-  Pump();
+  PumpFor();
   SetWindowTextW(editor.EditBox(), L"T=90;F=LG;C=3");
   SendMessageW(editor.EditBox(), WM_KEYDOWN, VK_RETURN, 0);
-  Pump();
+  PumpFor();
   EXPECT_EQ(CellText(grid, 1, ecParameters), "T=90;F=LG;C=3");
   PauseForScreenshot("editor and linked viewer");
 

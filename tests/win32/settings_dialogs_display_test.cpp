@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 
+#include "pump_win32.h"
 #include "app/color_settings_win32.h"
 #include "app/general_settings_win32.h"
 #include "app/main_form.h"
@@ -36,22 +37,6 @@
 #include "ui/window_win32.h"
 
 namespace {
-
-void Pump(DWORD AMs = 50) {
-  const DWORD start = GetTickCount();
-  do {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPendingMessages();
-  } while (GetTickCount() - start < AMs);
-}
-
-void PauseForScreenshot(const char* AWhat) {
-  const char* pause = std::getenv("QUENDAL_SCREENSHOT_PAUSE_MS");
-  if (!pause) return;
-  std::printf("screenshot now: %s\n", AWhat);
-  std::fflush(stdout);
-  Pump(static_cast<DWORD>(std::atoi(pause)));
-}
 
 class TOwnerWindow final : public TQD_Window {
  public:
@@ -138,7 +123,7 @@ HWND PageControl(HWND ADialog, int AField, int APage = 0) {
 
 void Click(HWND AButton) {
   SendMessageW(AButton, BM_CLICK, 0, 0);
-  Pump(20);
+  PumpFor(20);
 }
 
 class SettingsDialogs : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "pump_win32.h"
 #include "base/app_exception.h"
 #include "base/win32_handles_win32.h"
 #include "sim/block_writer.h"
@@ -16,18 +17,6 @@
 #include "collector/timer_queue_timer_win32.h"
 
 namespace {
-
-// Dispatches this thread's messages until ADone() or ATimeoutMs passes.
-bool PumpUntil(const std::function<bool()>& ADone, DWORD ATimeoutMs = 5000) {
-  const DWORD start = GetTickCount();
-  while (!ADone()) {
-    if (GetTickCount() - start > ATimeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
-  return true;
-}
 
 // Real timers, remembered so a test can read their counters.
 class TRecordingTimerFactory : public TQD_TimerFactory {

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "pump_win32.h"
 #include "ui/action.h"
 #include "base/app_exception.h"
 #include "ui/bitmap_blit_win32.h"
@@ -29,16 +30,6 @@ namespace {
 
 constexpr UINT WM_TEST_PING = WM_APP + 1;   // returns wParam + 1
 constexpr UINT WM_TEST_THROW = WM_APP + 2;  // handler throws
-
-bool PumpUntil(const std::function<bool()>& ADone, DWORD ATimeoutMs = 5000) {
-  const DWORD start = GetTickCount();
-  while (!ADone()) {
-    if (GetTickCount() - start > ATimeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPendingMessages();
-  }
-  return true;
-}
 
 // Installs a counting application handler for one test.
 class TExceptionCounter {
