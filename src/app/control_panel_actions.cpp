@@ -22,9 +22,10 @@ TQD_ControlPanelActions::TQD_ControlPanelActions(TQD_MainForm& AForm, TQD_Contro
     add(d.DisableAction, d.DisableCaption, aiDisable,
         [this, &form, k] { FCommands.RunLater([&form, k] { form.DisableMonitor(k); }); });
   }
-  // The viewer is another window still to come.
-  later(add("EnableSharedMemoryViewer", "Enable shared memory viewer", aiEnable, {}));
-  later(add("DisableSharedMemoryViewer", "Disable shared memory viewer", aiDisable, {}));
+  add("EnableSharedMemoryViewer", "Enable shared memory viewer", aiEnable,
+      [this] { FCommands.EnableSharedMemoryViewer(); });
+  add("DisableSharedMemoryViewer", "Disable shared memory viewer", aiDisable,
+      [this] { FCommands.DisableSharedMemoryViewer(); });
   for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
     const TQD_MonitorKind k = d.Kind;
     add(d.RebuildAction, d.RebuildCaption, aiRebuild, [&form, k] { form.RebuildMonitor(k); });

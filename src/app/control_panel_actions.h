@@ -27,6 +27,11 @@ struct TQD_ControlPanelCommands {
   // Runs a command once the current message is handled: a monitor window's
   // menu may disable, and so destroy, the window that shows it.
   std::function<void(std::function<void()>)> RunLater = [](std::function<void()> A) { A(); };
+  // The shared memory viewer is a window of the window side. Both run at
+  // once: the custom reading list editor opens the viewer and links to it
+  // in one step, and the close box's handler expects it gone on return.
+  std::function<void()> EnableSharedMemoryViewer = [] {};
+  std::function<void()> DisableSharedMemoryViewer = [] {};
 };
 
 inline constexpr char QD_CollectorResetText[] = "Data collector has been reinitialized.";

@@ -103,9 +103,10 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
   };
   commands.OpenGeneralSettings = [this] { ShowGeneralSettingsDialog(Handle(), *FForm); };
   commands.OpenMonitorSettings = [this](TQD_MonitorKind AKind) {
-    // The viewer's slot goes in as the third member once the viewer window exists.
+    // The editor on the dialog's custom readings tab opens, finds and closes the one viewer.
     const TQD_SharedMemoryViewerActions viewer{&(*FActions)["EnableSharedMemoryViewer"],
-                                               &(*FActions)["DisableSharedMemoryViewer"], {}};
+                                               &(*FActions)["DisableSharedMemoryViewer"],
+                                               [this] { return FViewer ? FViewer->Form() : nullptr; }};
     ShowMonitorSettingsDialog(Handle(), *FForm, AKind, viewer);
   };
   commands.OpenColorSettings = [this] { ShowColorSettingsDialog(Handle(), *FForm); };
@@ -118,7 +119,15 @@ TQD_MainWindow::TQD_MainWindow(HWND AOwner) : TQD_Window(QD_MainFormClass) {
     FLater.push_back(std::move(ACommand));
     PostMessageW(Handle(), kRunLaterMessage, 0, 0);
   };
+  FViewer = std::make_unique<TQD_SharedMemoryViewerSlot>(Handle());
+  commands.EnableSharedMemoryViewer = [this] { FViewer->Enable(FForm->DataLogger()); };
+  commands.DisableSharedMemoryViewer = [this] { FViewer->Disable(); };
   FActions = std::make_unique<TQD_ControlPanelActions>(*FForm, std::move(commands));
+  // The close box goes through the action, so everything bound to it follows.
+  FViewer->DisableAction = &(*FActions)["DisableSharedMemoryViewer"];
+  FViewer->OnToggle = [this](bool AOn) {
+    if (FViewerToggle) FViewerToggle->SetChecked(AOn);
+  };
   for (int k = 0; k < kMonitorKindCount; ++k)
     FMenus[static_cast<size_t>(k)] =
         std::make_unique<TQD_PopupMenu>(FActions->MonitorMenu(static_cast<TQD_MonitorKind>(k)));
@@ -157,6 +166,8 @@ TQD_MainWindow::~TQD_MainWindow() {
 }
 
 void TQD_MainWindow::Shutdown() {
+  // The viewer reads the data logger, which the form's shutdown destroys.
+  if (FViewer) FViewer->Disable();
   if (FForm) FForm->Shutdown();
 }
 
@@ -190,6 +201,7 @@ void TQD_MainWindow::CreateControls() {
         c.Toggle = std::make_unique<TQD_ToggleSwitch>();
         c.Toggle->CreateChild(Handle(), id, text);
         c.Handle = c.Toggle->Handle();
+        if (c.Kind < 0) FViewerToggle = c.Toggle.get();
         break;
       case TQD_PanelControlType::RenderTime:
       case TQD_PanelControlType::StatusPanel:
@@ -281,8 +293,8 @@ void TQD_MainWindow::SyncControls() {
       case TQD_PanelControlType::ToggleSwitch:
         if (c.Kind >= 0)
           c.Toggle->SetChecked(FForm->ToggleSwitch(static_cast<TQD_MonitorKind>(c.Kind)));
-        else  // the viewer follows its actions, which wait for the viewer itself
-          EnableWindow(c.Handle, (*FActions)["EnableSharedMemoryViewer"].Enabled);
+        else
+          c.Toggle->SetChecked(FViewer && FViewer->Form());
         break;
       case TQD_PanelControlType::Button:
         EnableWindow(c.Handle, c.Action->Enabled);
@@ -315,6 +327,8 @@ void TQD_MainWindow::Command(int AID, int ANotification) {
     case TQD_PanelControlType::ToggleSwitch:
       if (ANotification == BN_CLICKED && c.Kind >= 0)
         FForm->ToggleSwitchClicked(static_cast<TQD_MonitorKind>(c.Kind), c.Toggle->Checked());
+      else if (ANotification == BN_CLICKED)
+        (*FActions)[c.Toggle->Checked() ? "EnableSharedMemoryViewer" : "DisableSharedMemoryViewer"].Execute();
       // The switch shows whether the window exists, also when creating it failed.
       SyncControls();
       break;

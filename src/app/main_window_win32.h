@@ -25,6 +25,7 @@
 #include "collector/system_info_win32.h"
 #include "collector/timer_queue_timer_win32.h"
 #include "monitors/monitor_host_win32.h"
+#include "readings/urid_selector_form_win32.h"
 #include "settings/registry_store_win32.h"
 #include "ui/menu_win32.h"
 #include "ui/notify_icon_win32.h"
@@ -106,4 +107,7 @@ class TQD_MainWindow final : public TQD_Window, public TQD_MonitorHostFactory {
   TQD_IconHandle FSmallIcon, FBigIcon;
   std::vector<TQD_BrushHandle> FPanelBrushes;  // by control, for panels
   std::vector<std::function<void()>> FLater;  // TQD_ControlPanelCommands::RunLater
+  // The shared memory viewer, owned by this window; its switch is FViewerToggle.
+  std::unique_ptr<TQD_SharedMemoryViewerSlot> FViewer;
+  TQD_ToggleSwitch* FViewerToggle = nullptr;
 };

@@ -3,10 +3,14 @@
 // creates and destroys the CPU window; closing hides it, and a hidden panel
 // stays hidden at the next start, with the notification-area icon and its
 // menu offering "Show control panel"; the menu's "Exit" saves everything.
+// Its viewer switch opens the shared memory viewer on the published sensors,
+// and a HWiNFO that stops moving its data is called stale.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <regex>
 #include <string>
@@ -14,6 +18,10 @@
 
 #include "base/win32_handles_win32.h"
 #include "child_process_win32.h"
+#include "collector/data_logger.h"
+#include "collector/shared_memory_win32.h"
+#include "settings_wipe_guard_win32.h"
+#include "sim/fake_ports.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
 #include "settings/settings.h"
@@ -22,6 +30,7 @@ namespace {
 
 const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
+const wchar_t kViewerCaption[] = L"Quendal - HWiNFO Shared Memory Viewer";
 constexpr UINT kNotifyIconMessage = WM_APP + 2;  // the panel's notification-area callback
 
 template <typename TCondition>
@@ -62,6 +71,42 @@ HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText
   for (HWND c : Children(AParent))
     if (ClassOf(c) == AClass && Text(c) == AText) return c;
   return nullptr;
+}
+
+HWND ChildOfClass(HWND AParent, const std::string& AClass) {
+  for (HWND c : Children(AParent))
+    if (ClassOf(c) == AClass) return c;
+  return nullptr;
+}
+
+HWND ChildStartingWith(HWND AParent, const std::string& APrefix) {
+  for (HWND c : Children(AParent))
+    if (Text(c).rfind(APrefix, 0) == 0) return c;
+  return nullptr;
+}
+
+// Tree items of another process: handles pass as they are, texts would not.
+std::vector<LPARAM> TreeChildren(HWND ATree, LPARAM AParent) {
+  std::vector<LPARAM> items;
+  for (LRESULT i = SendMessageW(ATree, TVM_GETNEXTITEM, AParent ? TVGN_CHILD : TVGN_ROOT, AParent); i;
+       i = SendMessageW(ATree, TVM_GETNEXTITEM, TVGN_NEXT, i))
+    items.push_back(i);
+  return items;
+}
+
+HWND StartedPanel(TChild& AApp) {
+  HWND panel = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+      << "no control panel; Quendal said: " << AApp.Output();
+  return panel;
+}
+
+// Ends the program the way a logoff does.
+void EndSession(HWND APanel, TChild& AApp) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(APanel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  SendMessageTimeoutW(APanel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EXPECT_EQ(AApp.Wait(15000), 0);
 }
 
 // Whether the shell knows an icon of that window and ID: only an existing icon can be modified.
@@ -205,4 +250,84 @@ TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
   stop.Set();
   feed.Wait(10000);
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+}
+
+TEST(ControlPanel, ViewerSwitchShowsEveryPublishedSensorAndTheCloseBoxSwitchesItOff) {
+  ASSERT_TRUE(WipeQuendalSettings());
+  TStopEvent stop;
+  TChild feed(L"publish --interval 500" + stop.Arg());
+  // What the viewer should show: the published block as a logger here reads it.
+  TFakeCollector fakes;
+  TQD_SharedMemoryWin32 memory;
+  TQD_CollectorPorts ports = fakes.Ports();
+  ports.SharedMemory = &memory;
+  TQD_DataLogger logger(ports, false, 180, 2000);
+  ASSERT_TRUE(WaitFor([&] { logger.HWiPolling(); return logger.LastHWiPollingStatus() == hwsOK; }, 30000))
+      << "sensorfeed said: " << feed.Output();
+  const size_t sensors = logger.SensorList().size();
+  const auto& readings = logger.ReadingList();
+  const size_t firstSensorReadings = static_cast<size_t>(std::count_if(
+      readings.begin() + 1, readings.end(), [](const TQD_ReadingsListItem& r) { return r.dwSensorIndex == 0; }));
+  ASSERT_GT(sensors, 1u);
+
+  TChild app(L"", L"Quendal.exe");
+  HWND panel = StartedPanel(app);
+  ASSERT_NE(panel, nullptr);
+  // The viewer shows the poll before it opens, and only a successful one.
+  ASSERT_TRUE(WaitFor([&] { return ChildWith(panel, "Static", "HWiNFO polling status: OK") != nullptr; }, 30000));
+  HWND toggle = ChildWith(panel, "QuendalToggleSwitch", "Shared Memory Viewer");
+  ASSERT_NE(toggle, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(toggle));
+  EXPECT_EQ(SendMessageW(toggle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  for (int round = 0; round < 2; ++round) {
+    SendMessageW(toggle, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(toggle, BM_GETCHECK, 0, 0), BST_CHECKED);
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (viewer = FindWindowW(nullptr, kViewerCaption)) && IsWindowVisible(viewer); },
+                        10000));
+    EXPECT_EQ(GetWindow(viewer, GW_OWNER), panel);
+    HWND tree = ChildOfClass(viewer, "SysTreeView32");
+    ASSERT_NE(tree, nullptr);
+    const std::vector<LPARAM> roots = TreeChildren(tree, 0);
+    EXPECT_EQ(roots.size(), sensors);
+    ASSERT_FALSE(roots.empty());
+    EXPECT_EQ(TreeChildren(tree, roots.front()).size(), firstSensorReadings);
+
+    // First the close box, then the switch itself: both end the viewer and leave the switch off.
+    if (round == 0)
+      PostMessageW(viewer, WM_CLOSE, 0, 0);
+    else
+      SendMessageW(toggle, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(nullptr, kViewerCaption) == nullptr; }, 10000));
+    EXPECT_EQ(SendMessageW(toggle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  }
+
+  // Open at exit: the program still ends cleanly.
+  SendMessageW(toggle, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([] { return FindWindowW(nullptr, kViewerCaption) != nullptr; }, 10000));
+  EndSession(panel, app);
+  stop.Set();
+  feed.Wait(10000);
+  EXPECT_TRUE(WipeQuendalSettings());
+}
+
+TEST(ControlPanel, HWiNFOStatusCallsFrozenDataStale) {
+  ASSERT_TRUE(WipeQuendalSettings());
+  TStopEvent stop;
+  TChild feed(L"publish --interval 500 --freeze-after 3" + stop.Arg());
+  TChild app(L"", L"Quendal.exe");
+  HWND panel = StartedPanel(app);
+  ASSERT_NE(panel, nullptr);
+  const std::string stale = "HWiNFO polling status: no new data since ";
+  HWND status = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (status = ChildStartingWith(panel, stale)) != nullptr; }, 40000))
+      << "sensorfeed said: " << feed.Output();
+  if (status) {
+    EXPECT_TRUE(std::regex_match(Text(status), std::regex(stale + "[0-9]{2}:[0-9]{2}:[0-9]{2}"))) << Text(status);
+  }
+  EndSession(panel, app);
+  stop.Set();
+  feed.Wait(10000);
+  EXPECT_TRUE(WipeQuendalSettings());
 }

@@ -16,13 +16,22 @@ namespace {
 // Drive E: hangs in both queries until Release; the others answer at once.
 class THangingSystemInfo : public TFakeSystemInfo {
  public:
+  // The workers run these at the same time; the fake underneath records
+  // every call and is not made for that, so they take turns there.
   bool GetVolumeLabel(const std::string& ARoot, std::string& ALabel) override {
     Block(ARoot);
+    std::lock_guard<std::mutex> lock(FBaseLock);
     return TFakeSystemInfo::GetVolumeLabel(ARoot, ALabel);
   }
   bool GetDiskSpace(const std::string& ARoot, int64_t& ATotal, int64_t& AFree) override {
     Block(ARoot);
+    std::lock_guard<std::mutex> lock(FBaseLock);
     return TFakeSystemInfo::GetDiskSpace(ARoot, ATotal, AFree);
+  }
+  void SetSpace(size_t ADrive, int64_t ATotal, int64_t AFree) {
+    std::lock_guard<std::mutex> lock(FBaseLock);
+    Drives[ADrive].TotalSpace = ATotal;
+    Drives[ADrive].FreeSpace = AFree;
   }
   void Hang(bool AValue) {
     std::lock_guard<std::mutex> lock(FLock);
@@ -38,7 +47,7 @@ class THangingSystemInfo : public TFakeSystemInfo {
     std::unique_lock<std::mutex> lock(FLock);
     FChanged.wait(lock, [this] { return !FHang; });
   }
-  std::mutex FLock;
+  std::mutex FLock, FBaseLock;
   std::condition_variable FChanged;
   bool FHang = false;
 };
@@ -103,8 +112,7 @@ TEST_F(TVolumeFixture, OneQueryInFlightPerDriveAndFreshFiguresOnceItAnswers) {
   for (int i = 0; i < 5; ++i) Poll();
   EXPECT_EQ(info.EQueries - before, 1);  // asked once, not once per poll
 
-  info.Drives[1].TotalSpace = 4000;
-  info.Drives[1].FreeSpace = 1000;
+  info.SetSpace(1, 4000, 1000);
   info.Hang(false);
   // The hung query answers in its own time; a later poll takes the answer.
   for (int i = 0; i < 200 && logger->LogicalDrives()[2].TotalSpace != 4000; ++i) {
