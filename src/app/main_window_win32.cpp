@@ -177,11 +177,11 @@ void TQD_MainWindow::PrepareClass(WNDCLASSEXW& AClass) {
 
 void TQD_MainWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  const auto& specs = ControlPanelControls();
-  FControls.resize(specs.size());
-  FPanelBrushes.resize(specs.size());
-  for (size_t i = 0; i < specs.size(); ++i) {
-    const TQD_PanelControl& s = specs[i];
+  const auto& entries = ControlPanelControls();
+  FControls.resize(entries.size());
+  FPanelBrushes.resize(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TQD_PanelControl& s = entries[i];
     TControl& c = FControls[i];
     c.Entry = &s;
     const int id = kFirstControlID + static_cast<int>(i);

@@ -20,6 +20,7 @@
 #include "child_process_win32.h"
 #include "collector/data_logger.h"
 #include "collector/shared_memory_win32.h"
+#include "foreign_window_win32.h"
 #include "settings_wipe_guard_win32.h"
 #include "sim/fake_ports.h"
 #include "settings/key_value_store.h"
@@ -32,46 +33,6 @@ const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
 const wchar_t kViewerCaption[] = L"Quendal - HWiNFO Shared Memory Viewer";
 constexpr UINT kNotifyIconMessage = WM_APP + 2;  // the panel's notification-area callback
-
-template <typename TCondition>
-bool WaitFor(TCondition ACondition, DWORD AMs) {
-  for (DWORD waited = 0; waited <= AMs; waited += 100) {
-    if (ACondition()) return true;
-    Sleep(100);
-  }
-  return false;
-}
-
-std::string Text(HWND AWindow) {
-  wchar_t text[256] = {};
-  // WM_GETTEXT, not GetWindowText: the control belongs to another process.
-  SendMessageTimeoutW(AWindow, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
-  return WideToUtf8(text);
-}
-
-std::string ClassOf(HWND AWindow) {
-  wchar_t name[128] = {};
-  GetClassNameW(AWindow, name, 128);
-  return WideToUtf8(name);
-}
-
-std::vector<HWND> Children(HWND AParent) {
-  std::vector<HWND> out;
-  EnumChildWindows(
-      AParent,
-      [](HWND AChild, LPARAM AOut) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(AOut)->push_back(AChild);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
-  return out;
-}
-
-HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText) {
-  for (HWND c : Children(AParent))
-    if (ClassOf(c) == AClass && Text(c) == AText) return c;
-  return nullptr;
-}
 
 HWND ChildOfClass(HWND AParent, const std::string& AClass) {
   for (HWND c : Children(AParent))

@@ -12,47 +12,12 @@
 #include "child_process_win32.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
+#include "foreign_window_win32.h"
 #include "settings_wipe_guard_win32.h"
 
 namespace {
 
 const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
-
-template <typename TCondition>
-bool WaitFor(TCondition ACondition, DWORD AMs) {
-  for (DWORD waited = 0; waited <= AMs; waited += 100) {
-    if (ACondition()) return true;
-    Sleep(100);
-  }
-  return false;
-}
-
-std::string Text(HWND AWindow) {
-  wchar_t text[256] = {};
-  // WM_GETTEXT, not GetWindowText: the control belongs to another process.
-  SendMessageTimeoutW(AWindow, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
-  return WideToUtf8(text);
-}
-
-std::string ClassOf(HWND AWindow) {
-  wchar_t name[128] = {};
-  GetClassNameW(AWindow, name, 128);
-  return WideToUtf8(name);
-}
-
-HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText) {
-  std::vector<HWND> all;
-  EnumChildWindows(
-      AParent,
-      [](HWND AChild, LPARAM AOut) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(AOut)->push_back(AChild);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  for (HWND c : all)
-    if (ClassOf(c) == AClass && Text(c) == AText) return c;
-  return nullptr;
-}
 
 // Posted, not sent: the dialog's own loop would hold a sent click until it closes.
 void Click(HWND AButton) { PostMessageW(AButton, BM_CLICK, 0, 0); }
@@ -63,12 +28,7 @@ HWND WaitForDialog(const wchar_t* ACaption) {
   return dialog;
 }
 
-int ScreenDpi() {
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-  ReleaseDC(nullptr, dc);
-  return dpi;
-}
+int ScreenDpi() { return GetDeviceCaps(QD_GetWindowDC(nullptr).Get(), LOGPIXELSX); }
 
 }  // namespace
 
