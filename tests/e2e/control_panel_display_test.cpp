@@ -125,7 +125,7 @@ TEST(ControlPanel, TheExecutableCarriesTheApplicationIcon) {
 }
 
 TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  ASSERT_TRUE(WipeQuendalSettings());
   TQD_RegistryStoreWin32 registry;
   TStopEvent stop;
   TChild feed(L"publish --interval 200" + stop.Arg());
@@ -210,7 +210,7 @@ TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
 
   stop.Set();
   feed.Wait(10000);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  EXPECT_TRUE(WipeQuendalSettings());
 }
 
 TEST(ControlPanel, ViewerSwitchShowsEveryPublishedSensorAndTheCloseBoxSwitchesItOff) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "settings_wipe_guard_win32.h"
 #include "child_process_win32.h"
 #include "http_fetch.h"
 #include "settings/key_value_store.h"
@@ -52,7 +53,7 @@ TEST(MetricsEndpoint, PrometheusScrapesQuendalAndIdleClientsStallNothing) {
   const uint16_t port = static_cast<uint16_t>(std::atoi(metricsPort));
 
   // Off by default: switched on in the registry before the start.
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  ASSERT_TRUE(WipeQuendalSettings());
   TQD_RegistryStoreWin32 registry;
   RegWriteBool(registry, "Software\\Quendal", "MetricsEndpointEnabled", true);
   RegWriteInteger(registry, "Software\\Quendal", "MetricsEndpointPort", port);
@@ -112,5 +113,5 @@ TEST(MetricsEndpoint, PrometheusScrapesQuendalAndIdleClientsStallNothing) {
 
   stop.Set();
   feed.Wait(10000);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+  EXPECT_TRUE(WipeQuendalSettings());
 }

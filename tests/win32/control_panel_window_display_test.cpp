@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "settings_wipe_guard_win32.h"
 #include "pump_win32.h"
 #include "app/main_window_win32.h"
 #include "base/dpi.h"
@@ -73,7 +74,7 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR ATimer, DWORD) {
 class ControlPanelWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+    ASSERT_TRUE(WipeQuendalSettings());
     application = std::make_unique<TQD_ApplicationWindow>();
     main = std::make_unique<TQD_MainWindow>(application->Handle());
     panel = main->Handle();
@@ -81,7 +82,7 @@ class ControlPanelWindow : public ::testing::Test {
   void TearDown() override {
     main.reset();
     application.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quendal");
+    EXPECT_TRUE(WipeQuendalSettings());
   }
   std::vector<std::string> TrayMenu() {
     GMenuCaptions.clear();
