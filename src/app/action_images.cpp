@@ -106,6 +106,13 @@ void DrawArrowHead(TPainter& P, float X, float Y, float ADX, float ADY, float AS
          AColor);
 }
 
+// A tick on the 16-unit grid, or shrunk by AScale and moved by (ADX, ADY).
+void DrawCheck(TPainter& P, TColor32 AColor, float AScale = 1, float ADX = 0, float ADY = 0) {
+  TPoints tick{{1.2f, 8.6f}, {3.3f, 6.5f}, {6.2f, 9.4f}, {12.7f, 2.9f}, {14.8f, 5}, {6.2f, 13.6f}};
+  for (TFloatPoint& q : tick) q = {ADX + q.X * AScale, ADY + q.Y * AScale};
+  P.Fill(tick, AColor);
+}
+
 void DrawGear(TPainter& P, TColor32 AColor) {
   TPoints gear;
   constexpr int kTeeth = 8;
@@ -124,9 +131,9 @@ void DrawGear(TPainter& P, TColor32 AColor) {
 
 const char* ActionImageName(TQD_ActionImage AImage) {
   static const char* const names[QD_ActionImageCount] = {
-      "enable",      "disable",          "rebuild",     "reset-size",   "reset-position",
-      "monitor-settings", "general-settings", "color-configuration", "about", "show-control-panel",
-      "hide-control-panel", "reset-collector", "exit"};
+      "enable",        "disable",          "rebuild",          "reset-size",          "reset-position", "monitor-settings",
+      "ok",            "apply",            "cancel",           "general-settings",    "color-configuration",
+      "about",         "show-control-panel", "hide-control-panel", "reset-collector", "exit"};
   return names[AImage];
 }
 
@@ -161,6 +168,16 @@ TBitmap32 RenderActionImage(TQD_ActionImage AImage, int ASize) {
       p.Fill(TPainter::Circle(8, 8, 1.6f), kRed);
       break;
     case aiMonitorSettings: DrawGear(p, kGrey); break;
+    case aiOK: DrawCheck(p, kGreen); break;
+    case aiApply:
+      // The check of "OK" on a sheet: applied, the sheet stays open.
+      p.Fill(TPainter::RoundRect(1, 1, 15, 15, 2.5f), kBlue);
+      DrawCheck(p, kWhite, 0.7f, 2.4f, 2.6f);
+      break;
+    case aiCancel:
+      p.Fill(TPainter::Line(3, 3, 13, 13, 2.6f), kRed);
+      p.Fill(TPainter::Line(13, 3, 3, 13, 2.6f), kRed);
+      break;
     case aiGeneralSettings:
       for (int i = 0; i < 3; ++i) {
         const float y = 3.5f + i * 4.5f, knob = i == 1 ? 10.5f : (i == 0 ? 5 : 8);

@@ -13,6 +13,10 @@ enum TQD_ActionImage {
   aiResetSize,
   aiResetPosition,
   aiMonitorSettings,
+  // The settings dialogs' "OK", "Apply" and "Cancel" (images 6, 7 and 8).
+  aiOK,
+  aiApply,
+  aiCancel,
   aiGeneralSettings,
   aiColorConfiguration,
   aiAbout,
@@ -21,7 +25,7 @@ enum TQD_ActionImage {
   aiResetCollector,
   aiExit,
 };
-inline constexpr int QD_ActionImageCount = 13;
+inline constexpr int QD_ActionImageCount = 16;
 
 // Names for files and tests ("enable", "reset-size", ...).
 const char* ActionImageName(TQD_ActionImage AImage);

@@ -13,8 +13,6 @@ TQD_ControlPanelActions::TQD_ControlPanelActions(TQD_MainForm& AForm, TQD_Contro
     a.ImageIndex = AImage;
     return &a;
   };
-  // Their dialogs come with a later change; until then they cannot be chosen.
-  const auto later = [](TQD_Action* AAction) { AAction->Enabled = false; };
 
   for (const TQD_MonitorDescriptor& d : QD_MonitorDescriptors) {
     const TQD_MonitorKind k = d.Kind;
@@ -52,7 +50,7 @@ TQD_ControlPanelActions::TQD_ControlPanelActions(TQD_MainForm& AForm, TQD_Contro
   add("OpenAboutScreen", "About", aiAbout, [this] { FCommands.OpenAboutScreen(); });
   add("ShowControlPanel", "Show control panel", aiShowControlPanel, [this] { SetControlPanelVisible(true); });
   add("HideControlPanel", "Hide control panel", aiHideControlPanel, [this] { SetControlPanelVisible(false); });
-  add("ApplySettings", "Apply settings", aiGeneralSettings, [&form] { form.ApplySettings(); });
+  add("ApplySettings", "Apply settings", aiApply, [&form] { form.ApplySettings(); });
   add("ResetCollector", "Reset data collector", aiResetCollector, [&form] { form.ResetCollector(); });
   add("ExitApp", "Exit", aiExit, [this] { FCommands.ExitApp(); });
 

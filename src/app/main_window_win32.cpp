@@ -8,6 +8,7 @@
 
 #include "app/about_window_win32.h"
 #include "app/action_images.h"
+#include "app/button_glyphs_win32.h"
 #include "app/color_settings_win32.h"
 #include "app/control_panel_layout.h"
 #include "app/general_settings_win32.h"
@@ -239,20 +240,9 @@ void TQD_MainWindow::ScaleToDPI() {
 void TQD_MainWindow::ScaleButtonGlyphs() {
   const int size = ButtonGlyphSize(DPI());
   std::vector<TQD_IconHandle> glyphs;
-  // Buttons put the text right after the image: a transparent strip on the
-  // image's right keeps them apart.
-  const int gap = ::ScaleToDPI(4, DPI());
-  TBitmap32 padded(size + gap, size);
-  for (int i = 0; i < QD_ActionImageCount; ++i) {
-    const TBitmap32 image = RenderActionImage(static_cast<TQD_ActionImage>(i), size);
-    padded.Clear(0x00000000);
-    for (int y = 0; y < size; ++y) std::copy_n(image.ScanLine(y), size, padded.ScanLine(y));
-    glyphs.push_back(CreateIconFromBitmap32(padded));
-  }
+  for (int i = 0; i < QD_ActionImageCount; ++i) glyphs.push_back(CreateButtonGlyph(static_cast<TQD_ActionImage>(i), DPI()));
   for (const TControl& c : FControls)
-    if (c.Action && c.Action->ImageIndex >= 0)
-      SendMessageW(c.Handle, BM_SETIMAGE, IMAGE_ICON,
-                   reinterpret_cast<LPARAM>(glyphs[static_cast<size_t>(c.Action->ImageIndex)].Get()));
+    if (c.Action && c.Action->ImageIndex >= 0) SetButtonGlyph(c.Handle, glyphs[static_cast<size_t>(c.Action->ImageIndex)]);
   // Buttons do not own their images: the old set goes only after the new one is in.
   FGlyphs = std::move(glyphs);
   // Menus are built when shown and find the current set then.

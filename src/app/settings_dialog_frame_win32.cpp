@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/button_glyphs_win32.h"
 #include "base/dpi.h"
 #include "readings/child_controls_win32.h"
 #include "ui/message_loop_win32.h"
@@ -124,7 +125,15 @@ void TQD_SettingsDialogFrame::CreateButtons() {
   FButtons = {AddControl(Handle(), WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, sfOK),
               AddControl(Handle(), WC_BUTTONW, L"Apply", WS_TABSTOP | BS_PUSHBUTTON, sfApply),
               AddControl(Handle(), WC_BUTTONW, L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, sfCancel)};
+  ScaleButtonGlyphs();
   LayoutControls();
+}
+
+void TQD_SettingsDialogFrame::ScaleButtonGlyphs() {
+  std::vector<TQD_IconHandle> glyphs;
+  for (TQD_ActionImage image : {aiOK, aiApply, aiCancel}) glyphs.push_back(CreateButtonGlyph(image, DPI()));
+  for (size_t b = 0; b < FButtons.size(); ++b) SetButtonGlyph(FButtons[b], glyphs[b]);
+  FButtonGlyphs = std::move(glyphs);  // the old ones only once replaced
 }
 
 void TQD_SettingsDialogFrame::LayoutControls() {
@@ -258,6 +267,7 @@ void TQD_SettingsDialogFrame::DpiChanged(int, int ANewDPI) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(FFont.Get()));
+  ScaleButtonGlyphs();
   LayoutControls();
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);

@@ -95,9 +95,11 @@ class TQD_SettingsDialogFrame : public TQD_Window {
   HWND FPageControl = nullptr;
   std::vector<std::unique_ptr<TQD_SettingsPageWindow>> FPages;
   std::vector<HWND> FButtons;  // OK, Apply, Cancel
+  std::vector<TQD_IconHandle> FButtonGlyphs;  // theirs, at the current DPI
 
  private:
   void ShowPage(int AIndex);
+  void ScaleButtonGlyphs();
   bool FDone = false;
   bool FResult = false;
   bool FClosing = false;

@@ -15,10 +15,12 @@ constexpr int kGroupIDBase = 1300;
 constexpr int kLabelIDBase = 1400;
 constexpr int kSuffixIDBase = 1500;
 
-int TextWidth(HWND AWindow, HFONT AFont, const std::wstring& AText) {
-  TQD_WindowDC dc = QD_GetWindowDC(AWindow);
+// AText's width in the font AControl shows now: after a DPI change that is
+// a new font, the one the page was created with is gone.
+int TextWidth(HWND AControl, const std::wstring& AText) {
+  TQD_WindowDC dc = QD_GetWindowDC(AControl);
   if (!dc) return 0;
-  TQD_SelectObjectScope font(dc.Get(), AFont);
+  TQD_SelectObjectScope font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(AControl, WM_GETFONT, 0, 0)));
   SIZE size{};
   GetTextExtentPoint32W(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &size);
   return size.cx;
@@ -27,7 +29,7 @@ int TextWidth(HWND AWindow, HFONT AFont, const std::wstring& AText) {
 }  // namespace
 
 TQD_SettingsPageView::TQD_SettingsPageView(HWND APage, HFONT AFont, TQD_SettingsPageModel& AModel)
-    : FPage(APage), FFont(AFont), FModel(AModel) {
+    : FPage(APage), FModel(AModel) {
   const TQD_SettingsPage& page = AModel.Page();
   // Groups first and at the bottom of the z-order: their frames lie under the controls.
   for (size_t g = 0; g < page.Groups.size(); ++g)
@@ -132,12 +134,12 @@ void TQD_SettingsPageView::Layout(int ADPI) {
       if (f.Kind == TQD_FieldKind::ComboBox) {
         controlW = s(60);
         for (const std::string& item : FModel.Items(i))
-          controlW = std::max(controlW, TextWidth(FPage, FFont, Utf8ToWide(item)) + s(32));
+          controlW = std::max(controlW, TextWidth(c.Control, Utf8ToWide(item)) + s(32));
         if (!c.Label) controlW = inWidth;
       }
-      const int suffixW = c.Suffix ? TextWidth(FPage, FFont, Utf8ToWide(std::string(f.Suffix))) + s(6) : 0;
+      const int suffixW = c.Suffix ? TextWidth(c.Suffix, Utf8ToWide(std::string(f.Suffix))) + s(6) : 0;
       controlW = std::min(controlW, inWidth - suffixW);
-      const int labelW = c.Label ? TextWidth(FPage, FFont, Utf8ToWide(std::string(f.Caption))) + s(8) : 0;
+      const int labelW = c.Label ? TextWidth(c.Label, Utf8ToWide(std::string(f.Caption))) + s(8) : 0;
       if (c.Label && labelW + controlW + suffixW > inWidth) {
         // Too long for one row: the label above its control.
         SetWindowPos(c.Label, nullptr, inLeft, y, inWidth, ctlH, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -32,7 +32,6 @@ class TQD_SettingsPageView {
     HWND Suffix = nullptr;
   };
   HWND FPage;
-  HFONT FFont;
   TQD_SettingsPageModel& FModel;
   std::vector<HWND> FGroups;  // as Page().Groups
   std::vector<TFieldControls> FFields;

@@ -19,8 +19,11 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "pump_win32.h"
+#include "app/action_images.h"
 #include "app/color_settings_win32.h"
 #include "app/general_settings_win32.h"
 #include "app/main_form.h"
@@ -92,6 +95,45 @@ bool RunDialog(const std::wstring& ACaption, const std::function<bool()>& AOpen,
   return result;
 }
 
+// The pixels of the icon on AButton, as 32-bit values, and its size.
+std::vector<uint32_t> ButtonIconPixels(HWND AButton, int& AWidth, int& AHeight) {
+  AWidth = AHeight = 0;
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(AButton, BM_GETIMAGE, IMAGE_ICON, 0));
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAP bm{};
+  GetObjectW(info.hbmColor, sizeof bm, &bm);
+  AWidth = bm.bmWidth;
+  AHeight = bm.bmHeight;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof bi.bmiHeader, AWidth, -AHeight, 1, 32, BI_RGB};
+  std::vector<uint32_t> pixels(static_cast<size_t>(AWidth) * AHeight);
+  const HDC dc = GetDC(nullptr);
+  GetDIBits(dc, info.hbmColor, 0, AHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+// "OK", "Apply" and "Cancel" carry the action list's images 6, 7 and 8 at the
+// dialog's DPI, the picture left and a gap before the caption.
+void ExpectButtonImages(HWND ADialog, int ADPI) {
+  const int dpi = ADPI, size = ButtonGlyphSize(dpi);
+  const std::pair<int, TQD_ActionImage> buttons[] = {{IDOK, aiOK}, {sfApply, aiApply}, {IDCANCEL, aiCancel}};
+  for (const auto& [id, image] : buttons) {
+    int w = 0, h = 0;
+    const std::vector<uint32_t> pixels = ButtonIconPixels(GetDlgItem(ADialog, id), w, h);
+    ASSERT_EQ(h, size) << id << " at " << dpi << " DPI";
+    EXPECT_EQ(w, size + MulDiv(4, dpi, 96)) << id;
+    const TBitmap32 expected = RenderActionImage(image, size);
+    int differing = 0;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) differing += pixels[static_cast<size_t>(y) * w + x] != expected.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << id;
+  }
+}
+
 void ExpectFrame(HWND ADialog, HWND AOwner, int AWidth96, int AHeight96) {
   const int dpi = GetWindowDPI(ADialog);
   RECT client{};
@@ -103,6 +145,17 @@ void ExpectFrame(HWND ADialog, HWND AOwner, int AWidth96, int AHeight96) {
   EXPECT_EQ(Caption(GetDlgItem(ADialog, IDOK)), L"OK");
   EXPECT_EQ(Caption(GetDlgItem(ADialog, sfApply)), L"Apply");
   EXPECT_EQ(Caption(GetDlgItem(ADialog, IDCANCEL)), L"Cancel");
+  ExpectButtonImages(ADialog, dpi);
+}
+
+int TextWidthIn(HWND AControl, const std::wstring& AText) {
+  const HDC dc = GetDC(AControl);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(AControl, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, AText.c_str(), static_cast<int>(AText.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(AControl, dc);
+  return size.cx;
 }
 
 // Whether Tab, from "OK" around, reaches AControl.
@@ -184,6 +237,13 @@ TEST_F(SettingsDialogs, GeneralPollingIntervalReachesTheLoggerAndTheRegistry) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_EQ(font.lfHeight, -16);
+        ExpectButtonImages(ADialog, 144);
+        // Laid out in the new font: the unit after the interval is not cut off.
+        const HWND unit = FindWindowExW(GetDlgItem(ADialog, sfFirstPage), nullptr, WC_STATICW, L"ms");
+        ASSERT_NE(unit, nullptr);
+        RECT unitRect{};
+        GetClientRect(unit, &unitRect);
+        EXPECT_GE(unitRect.right, TextWidthIn(unit, L"ms"));
         RECT ok{};
         GetWindowRect(GetDlgItem(ADialog, IDOK), &ok);
         EXPECT_GT(ok.right - ok.left, MulDiv(820, 144, 96) / 6 - MulDiv(6, 144, 96) * 3);
