@@ -85,6 +85,7 @@ void TQD_DiagnosticsFile::WriteLine() {
   line += " kernel=" + std::to_string(LiveHandleCount(hkKernel));
   line += " views=" + std::to_string(LiveHandleCount(hkView));
   line += " polls=" + std::to_string(logger ? logger->PollsDone() : 0);
+  line += " hwinfo_polls=" + std::to_string(logger ? logger->HWiPollsDone() : 0);
   line += " paint_ms=" + std::to_string(paint);
   line += " gui_gdi=" + SystemCount(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
   line += " gui_user=" + SystemCount(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));

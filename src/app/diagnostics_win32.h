@@ -2,7 +2,7 @@
 // appended per interval (a minute unless --diagnostics-interval says other
 // seconds), of key=value fields so scripts can read it:
 //   time=YYYY-MM-DDTHH:MM:SS private_bytes= working_set= gdi= user= kernel=
-//   views= polls= paint_ms= gui_gdi= gui_user= process_handles=
+//   views= polls= hwinfo_polls= paint_ms= gui_gdi= gui_user= process_handles=
 //   hwinfo_status=<the HWiNFO status text, to the end of the line>
 // gdi … views are the live counts of our own handle types; gui_* and
 // process_handles are what the system says, "-" where it does not say (Wine

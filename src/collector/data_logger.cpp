@@ -115,6 +115,7 @@ void TQD_DataLogger::HWiPolling() {
   const int64_t start = FPorts.Clock->MonotonicMs();
 
   ++FPollsDone;
+  ++FHWiPollsDone;
   {
     TQD_CostScope cost(TQD_CostKind::HWiNFOPoll);
     ReadSnapshot();

@@ -119,6 +119,8 @@ class TQD_DataLogger {
 
   // Polls run since creation (both kinds), for diagnostics.
   uint64_t PollsDone() const { return FPollsDone; }
+  // HWiNFO polls alone: their pace is the configured polling interval.
+  uint64_t HWiPollsDone() const { return FHWiPollsDone; }
 
   bool RAMInfoIncludeReserved() const { return FRAMIncludeReserved; }
   void SetRAMInfoIncludeReserved(bool AValue) { FRAMIncludeReserved = AValue; }
@@ -193,6 +195,7 @@ class TQD_DataLogger {
   int64_t FHWiPeriodSteps[kHWiPeriodHistory] = {};  // ms, 0 = none yet
   int FHWiPeriodNext = 0;
   uint64_t FPollsDone = 0;
+  uint64_t FHWiPollsDone = 0;
   std::unique_ptr<TQD_Timer> FInternalTimer;
   bool FInternalTimerBusy = false;
   uint8_t FLastInternalPollingStatus = insNotPolled;

@@ -1,10 +1,15 @@
 // The settings dialogs as the control panel opens them, in the real program
 // under Wine with sensorfeed standing in for HWiNFO: each button opens its
 // dialog with its caption and size and Cancel closes it; a polling interval
-// typed into the general dialog and taken with "OK" is what the program saves.
+// typed into the general dialog and taken with "OK" sets the pace of the
+// polls (counted from outside through the program's diagnostics file) and is
+// what the program saves.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -30,6 +35,27 @@ HWND WaitForDialog(const wchar_t* ACaption) {
 
 int ScreenDpi() { return GetDeviceCaps(QD_GetWindowDC(nullptr).Get(), LOGPIXELSX); }
 
+// The HWiNFO polls done as the program's diagnostics file last said (one
+// line a second), or -1 before its first line.
+long long PollsDone(const std::wstring& APath) {
+  FILE* f = _wfopen(APath.c_str(), L"rb");
+  if (!f) return -1;
+  long long polls = -1;
+  char line[1024];
+  while (std::fgets(line, sizeof line, f))
+    if (const char* at = std::strstr(line, " hwinfo_polls=")) polls = std::atoll(at + 14);
+  std::fclose(f);
+  return polls;
+}
+
+// Polls per second over the next few seconds, seen from outside the program.
+double PollRate(const std::wstring& APath) {
+  const long long before = PollsDone(APath);
+  const ULONGLONG start = GetTickCount64();
+  Sleep(6000);
+  return static_cast<double>(PollsDone(APath) - before) * 1000.0 / static_cast<double>(GetTickCount64() - start);
+}
+
 }  // namespace
 
 TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIntervalIsSaved) {
@@ -37,7 +63,9 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
   TQD_RegistryStoreWin32 registry;
   TStopEvent stop;
   TChild feed(L"publish --interval 200" + stop.Arg());
-  TChild app(L"", L"Quendal.exe");
+  const std::wstring diagnostics = BinDir() + L"settings_dialogs_diagnostics.txt";
+  DeleteFileW(diagnostics.c_str());
+  TChild app(L"--diagnostics-file \"" + diagnostics + L"\" --diagnostics-interval 1", L"Quendal.exe");
   HWND panel = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
       << "no control panel; Quendal said: " << app.Output();
@@ -73,6 +101,11 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(panel) != FALSE; }, 5000));
   }
 
+  // The default interval, 2000 ms, before the dialog changes it.
+  ASSERT_TRUE(WaitFor([&] { return PollsDone(diagnostics) > 0; }, 15000));
+  const double defaultRate = PollRate(diagnostics);
+  EXPECT_LT(defaultRate, 0.9);
+
   // Typed as a user does: the field takes digits only.
   Click(ChildWith(panel, "Button", "General settings"));
   HWND dialog = WaitForDialog(L"Quendal - General settings");
@@ -88,6 +121,11 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
   Click(ChildWith(dialog, "Button", "OK"));
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
   EXPECT_TRUE(WaitFor([&] { return Text(ChildWith(panel, "Static", "HWiNFO polling status: OK")) != ""; }, 15000));
+  // Every 500 ms now: about two polls a second (late timer ticks under a
+  // loaded machine only lower it).
+  const double rate = PollRate(diagnostics);
+  EXPECT_GT(rate, 1.4) << "before: " << defaultRate;
+  EXPECT_LT(rate, 2.6);
 
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer));
@@ -97,5 +135,6 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
 
   stop.Set();
   feed.Wait(10000);
+  DeleteFileW(diagnostics.c_str());
   EXPECT_TRUE(WipeQuendalSettings());
 }
