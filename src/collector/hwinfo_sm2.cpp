@@ -25,28 +25,37 @@ double ReadF64(const uint8_t* p) {
   return v;
 }
 
-// Eight bytes at a time: this runs for three fields of every reading.
-bool IsAscii(const uint8_t* p, size_t n) {
-  uint64_t high = 0;
+// Whether the field holds exactly Out's bytes, all of them ASCII, and ends
+// there (a zero byte, or the field's end). Labels and units rarely change
+// between polls, and ASCII decodes to itself in every ANSI code page (a byte
+// above 0x7F would have decoded to two or more), so the text is then Out
+// again. One pass of eight bytes at a time: this runs for three fields of
+// every reading.
+bool SameAsciiText(const uint8_t* p, size_t AFieldLength, const std::string& Out) {
+  const size_t n = Out.size();
+  if (n > AFieldLength || (n < AFieldLength && p[n] != 0)) return false;
+  const auto* o = reinterpret_cast<const uint8_t*>(Out.data());
+  uint64_t diff = 0, high = 0;
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
-    uint64_t w;
+    uint64_t w, v;
     std::memcpy(&w, p + i, sizeof w);
+    std::memcpy(&v, o + i, sizeof v);
+    diff |= w ^ v;
     high |= w;
   }
-  for (; i < n; ++i) high |= p[i];
-  return (high & 0x8080808080808080ull) == 0;
+  for (; i < n; ++i) {
+    diff |= static_cast<uint64_t>(p[i] ^ o[i]);
+    high |= p[i];
+  }
+  return diff == 0 && (high & 0x8080808080808080ull) == 0;
 }
 
 // A text field ends at its first zero byte or, without one, at its full length.
 void ReadText(const uint8_t* p, size_t AFieldLength, TQD_AnsiDecoder ADecode, std::string& Out) {
+  if (SameAsciiText(p, AFieldLength, Out)) return;
   const void* zero = std::memchr(p, 0, AFieldLength);
-  size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : AFieldLength;
-  // Labels and units rarely change between polls. Bytes equal to what Out
-  // already holds decode to it again when they are ASCII (which every ANSI
-  // code page keeps as it is; a byte above 0x7F would have decoded to two
-  // or more), so the decoder is skipped.
-  if (Out.size() == n && std::memcmp(Out.data(), p, n) == 0 && IsAscii(p, n)) return;
+  const size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : AFieldLength;
   ADecode(reinterpret_cast<const char*>(p), n, Out);
 }
 

@@ -199,6 +199,41 @@ TEST(Snapshot, AShorterPollAfterALongerOneLeavesNoStaleItems) {
   EXPECT_EQ(s.Readings[0].szLabelOrig, "-");
 }
 
+// Texts are kept from poll to poll when their bytes did not change; every
+// change, however small, and bytes that only look like the kept text, must
+// come through.
+TEST(Snapshot, TextsFollowEveryChangeBetweenPolls) {
+  const std::string full(kLabelLength, 'L');  // no terminator in the block
+  const struct {
+    std::string First, Second;
+  } cases[] = {
+      {"Core 0 Clock", "Core 0 Clock"},
+      {"Core 0 Clock", "Core 0 Clock Max"},  // longer, same start
+      {"Core 0 Clock", "Core 0"},            // shorter, a prefix
+      {"Core 0 Clock", "Core 0 Clocx"},      // the last byte only
+      {"Core 0 Clock", "Xore 0 Clock"},      // the first byte only
+      {"\xC2\xB0" "C", "\xC3\x82\xC2\xB0" "C"},  // new bytes equal to the old decoded text
+      {full, full},
+      {full, full.substr(1) + "M"},
+      {"", "Fan"},
+      {"Fan", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.First + " -> " + c.Second);
+    Snapshot s;
+    TSF_Block b = TwoSensorBlock();
+    b.Readings[2].szLabelOrig = c.First;
+    b.Readings[1].szUnit = c.First.substr(0, kUnitLength);
+    s.Read(WriteBlock(b));
+    b.Readings[2].szLabelOrig = c.Second;
+    b.Readings[1].szUnit = c.Second.substr(0, kUnitLength);
+    s.Read(WriteBlock(b));
+    ASSERT_EQ(s.Status, hwsOK);
+    EXPECT_EQ(s.Readings[3].szLabelOrig, c.Second);
+    EXPECT_EQ(s.Readings[2].szUnit, c.Second.substr(0, kUnitLength));
+  }
+}
+
 TEST(AnsiText, Windows1252DecodesToUtf8) {
   std::string out;
   const char text[] = {'4', '5', ' ', '\xB0', 'C', ' ', '\x80', '\x96'};
