@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "render/bitmap32_kernels.h"
 #include "render/text_engine_builtin.h"
 
 namespace {
@@ -74,12 +75,11 @@ void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int
 void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, TColor32 AColor) {
   if (AlphaComponent(AColor) == 0) return;
   const TSpan s = VisibleSpan(AMask, X, Y, ABitmap.BoundsRect());
+  if (s.I0 >= s.I1) return;
   for (int j = s.J0; j < s.J1; ++j) {
     TColor32* row = ABitmap.ScanLine(Y + AMask.Top + j) + X + AMask.Left;
-    for (int i = s.I0; i < s.I1; ++i) {
-      const uint8_t c = AMask.At(i, j);
-      if (c) row[i] = BlendPixelCoverage(AColor, row[i], c);
-    }
+    QD_Kernels::CoverageRun(AColor, AMask.Coverage + static_cast<size_t>(j) * AMask.Width + s.I0, row + s.I0,
+                            s.I1 - s.I0);
   }
 }
 

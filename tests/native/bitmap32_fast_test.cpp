@@ -401,6 +401,26 @@ TEST(FastPaths, SSE2KernelsAreExactlyTheScalarKernels) {
     QD_Kernels::OverRunSSE2(over, b.data(), static_cast<int>(b.size()));
     ASSERT_EQ(a, b) << "alpha " << alpha;
   }
+  // Every alpha of the colour against every coverage, over opaque pixels
+  // (the SSE2 way) with a few that are not mixed in, and runs of every length
+  // from 0 up so the scalar tail is covered too.
+  std::vector<uint8_t> coverage(256 + 7);
+  for (size_t k = 0; k < coverage.size(); ++k) coverage[k] = static_cast<uint8_t>(k < 256 ? k : r.Int(0, 1) * 255);
+  for (int alpha = 0; alpha <= 255; ++alpha) {
+    const TColor32 f = SetAlpha(r.Color(), static_cast<uint8_t>(alpha));
+    std::shuffle(coverage.begin(), coverage.end(), r.Rng);
+    std::vector<TColor32> a(coverage.size());
+    for (TColor32& p : a) p = r.Int(0, 15) ? SetAlpha(r.Color(), 255) : r.Color();
+    const int n = alpha < 16 ? alpha : static_cast<int>(a.size());
+    const std::vector<TColor32> before = a;
+    std::vector<TColor32> b = a;
+    QD_Kernels::CoverageRunScalar(f, coverage.data(), a.data(), n);
+    QD_Kernels::CoverageRunSSE2(f, coverage.data(), b.data(), n);
+    ASSERT_EQ(a, b) << "alpha " << alpha;
+    for (size_t k = 0; k < b.size(); ++k)
+      ASSERT_EQ(b[k], static_cast<int>(k) < n ? DirectBlendCoverage(f, before[k], coverage[k]) : before[k])
+          << "alpha " << alpha << " coverage " << int{coverage[k]};
+  }
   const float specials[] = {0.0f, 1.0f, 0.5f, -0.25f, 1.75f, std::nanf(""), INFINITY, -INFINITY};
   for (int i = 0; i < 200000; ++i) {
     const TColor32 c1 = r.Color(), c2 = r.Color();
