@@ -172,6 +172,20 @@ class TBitmap32 {
 
   TQD_Font Font;
 
+  // Kept for FillGradient (graphics_common.h): the last gradient line it
+  // rasterised and everything the line's colours follow from, so a widget
+  // that repaints the same background copies the line instead.
+  struct TGradientLine {
+    bool Valid = false;
+    bool AlongX = false;
+    int First = 0, End = 0;  // the pixels along the gradient, End exclusive
+    int Across = 0;          // the row (along x) or column (along y) rasterised
+    TFloatPoint Start, Stop;
+    std::vector<TGradientStop> Stops;
+    std::vector<TColor32> Colors;  // End - First of them
+  };
+  TGradientLine GradientLine;
+
  private:
   // Wu-style anti-aliased line; AColorAt gives the colour for step i.
   template <typename ColorFn>
