@@ -135,29 +135,93 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
   const float dx = X2 - X1, dy = Y2 - Y1;
   const bool steep = std::fabs(dy) > std::fabs(dx);
   const float length = std::max(std::fabs(dx), std::fabs(dy));
-  const int steps = std::max(1, static_cast<int>(std::lround(length)));
+  // length >= 0 (or NaN): RoundHalfAway is lround there, without the call.
+  const int steps = std::max(1, static_cast<int>(RoundHalfAway(length)));
   const int last = ASkipLast ? steps - 1 : steps;
-  for (int i = 0; i <= last; ++i) {
+  auto position = [&](int i) {
     const float t = length > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
-    const float px = X1 + dx * t, py = Y1 + dy * t;
-    // Pixel centres sit at +0.5: split the minor coordinate between the two
-    // pixels whose centres straddle it.
-    const float major = steep ? py : px;
-    const float minor = (steep ? px : py) - 0.5f;
-    const int m = static_cast<int>(std::floor(major));
+    return TFloatPoint{X1 + dx * t, Y1 + dy * t};
+  };
+  // Pixel centres sit at +0.5: split the minor coordinate between the two
+  // pixels whose centres straddle it.
+  struct TSplit {
+    int Lo;
+    uint32_t W1, W2;
+  };
+  auto split = [](float AMinor) {
+    const float minor = AMinor - 0.5f;
     const int lo = static_cast<int>(std::floor(minor));
     const float frac = minor - static_cast<float>(lo);
-    const TColor32 c = AColorAt(i);
-    const auto w1 = static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f));
-    const auto w2 = static_cast<uint32_t>(RoundHalfAway(frac * 255.0f));
-    auto plot = [&](int a, int b, uint32_t w) {
-      const int x = steep ? b : a, y = steep ? a : b;
-      if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
-      TColor32& p = ScanLine(y)[x];
-      p = BlendPixelCoverage(c, p, w);
+    return TSplit{lo, static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f)),
+                  static_cast<uint32_t>(RoundHalfAway(frac * 255.0f))};
+  };
+  auto plot = [&](int a, int b, uint32_t w, TColor32 c) {
+    const int x = steep ? b : a, y = steep ? a : b;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
+    TColor32& p = ScanLine(y)[x];
+    p = BlendPixelCoverage(c, p, w);
+  };
+
+  // Grid lines and tick marks run along an axis: there the minor coordinate
+  // is the same at every step (X1 + 0·t is X1), so its split is too, and each
+  // colour's two blends over opaque pixels are prepared once (TOverOpaque is
+  // BlendPixel over an opaque pixel; BlendPixelCoverage scales the alpha as
+  // below). Only the major coordinate is computed per step, as above.
+  const bool finite = std::isfinite(X1) && std::isfinite(Y1) && std::isfinite(X2) && std::isfinite(Y2);
+  if (finite && (steep ? dx == 0.0f : dy == 0.0f)) {
+    const TFloatPoint p0 = position(0);
+    const TSplit s = split(steep ? p0.X : p0.Y);
+    const int minorCount = steep ? FWidth : FHeight;
+    const bool in1 = s.Lo >= 0 && s.Lo < minorCount && s.W1 != 0;
+    const bool in2 = s.Lo + 1 >= 0 && s.Lo + 1 < minorCount && s.W2 != 0;
+    if (!in1 && !in2) {
+      for (int i = 0; i <= last; ++i) AColorAt(i);  // the stipple still advances
+      return;
+    }
+    auto scaled = [](TColor32 c, uint32_t w) {
+      return SetAlpha(c, static_cast<uint8_t>(((c >> 24) * w + 127) / 255));
     };
-    plot(m, lo, w1);
-    plot(m, lo + 1, w2);
+    // The last two colours seen and their blends (a stipple alternates two).
+    struct TPrepared {
+      TColor32 Color;
+      TOverOpaque Over1, Over2;
+    };
+    TPrepared memo[2] = {{0, TOverOpaque(0), TOverOpaque(0)}, {0, TOverOpaque(0), TOverOpaque(0)}};
+    int memoCount = 0, memoNext = 0;
+    auto blend = [](const TOverOpaque& AOver, TColor32& p) {
+      p = (p >> 24) == 255 ? AOver(p) : BlendPixel(AOver.Color, p);
+    };
+    const int majorCount = steep ? FHeight : FWidth;
+    for (int i = 0; i <= last; ++i) {
+      const TFloatPoint pt = position(i);
+      const float major = steep ? pt.Y : pt.X;
+      const int m = static_cast<int>(std::floor(major));
+      const TColor32 c = AColorAt(i);
+      if (m < 0 || m >= majorCount) continue;
+      const TPrepared* prepared = nullptr;
+      for (int k = 0; k < memoCount; ++k)
+        if (memo[k].Color == c) prepared = &memo[k];
+      if (!prepared) {
+        memo[memoNext] = {c, TOverOpaque(scaled(c, s.W1)), TOverOpaque(scaled(c, s.W2))};
+        prepared = &memo[memoNext];
+        memoNext ^= 1;
+        memoCount = std::min(memoCount + 1, 2);
+      }
+      auto at = [&](int AMinor) -> TColor32& { return steep ? ScanLine(m)[AMinor] : ScanLine(AMinor)[m]; };
+      if (in1) blend(prepared->Over1, at(s.Lo));
+      if (in2) blend(prepared->Over2, at(s.Lo + 1));
+    }
+    return;
+  }
+
+  for (int i = 0; i <= last; ++i) {
+    const TFloatPoint pt = position(i);
+    const float major = steep ? pt.Y : pt.X;
+    const int m = static_cast<int>(std::floor(major));
+    const TSplit s = split(steep ? pt.X : pt.Y);
+    const TColor32 c = AColorAt(i);
+    plot(m, s.Lo, s.W1, c);
+    plot(m, s.Lo + 1, s.W2, c);
   }
 }
 

@@ -354,7 +354,15 @@ TEST(FastPaths, LinesAreExactlyTheDirectLines) {
         fast.SetPixel(x, y, c);
         direct.SetPixel(x, y, c);
       }
-    const TFloatPoint a = r.Point(w, h), b = r.Point(w, h);
+    TFloatPoint a = r.Point(w, h), b = r.Point(w, h);
+    // Grid lines and ticks run along an axis, in either direction, on or off
+    // the bitmap, and may be a single point.
+    switch (r.Int(0, 5)) {
+      case 0: b.Y = a.Y; break;
+      case 1: b.X = a.X; break;
+      case 2: b = a; break;
+      default: break;
+    }
     if (r.Int(0, 1)) {
       const TColor32 color = r.Color();
       const bool skipLast = r.Int(0, 1);
