@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "render/bitmap32_kernels.h"
@@ -317,7 +318,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   FActive.reserve(APolygon.size());
   FLanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
   FLaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
-  FSpans.reserve(APolygon.size() / 2 * kSubScanlines + 1);
+  if (FSpans.size() < kSubScanlines * (APolygon.size() / 2 + 1)) FSpans.resize(kSubScanlines * (APolygon.size() / 2 + 1));
   FEdgePixels.reserve(static_cast<size_t>(FWidth));
   if (FCrossings.size() < APolygon.size()) FCrossings.resize(APolygon.size());
 
@@ -399,8 +400,9 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       }
     }
     const QD_Kernels::TEdgeLanes edgeLanes{ax, ay, dx, dy, y0, y1, FLaneDirs.data(), lanes};
-    // First the spans of every sub-scanline, then their sums.
-    FSpans.clear();
+    // First the spans of every sub-scanline, then their sums. A sub-scanline
+    // has at most one span per two crossings: FSpans was sized for that.
+    size_t spanCount = 0;
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
       const size_t count = QD_Kernels::Crossings(edgeLanes, ys, crossings.data());
@@ -417,7 +419,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           // [spanStart, x) clipped to the row, exact in x.
           const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
           if (xb <= xa) continue;
-          FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k});
+          FSpans[spanCount++] = {xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k};
         }
       }
     }
@@ -428,7 +430,8 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     // span in order, their whole ones included.
     std::fill(diff + c0, diff + c1 + 1, 0);
     edges.clear();
-    for (const TSpan& sp : FSpans) {
+    const TSpan* const spans = FSpans.data();
+    for (const TSpan& sp : std::span(spans, spanCount)) {
       if (sp.PB > sp.PA + 1) {
         ++diff[sp.PA + 1];
         --diff[sp.PB];
@@ -445,7 +448,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     // pixels per sub-scanline finds those inside each span.
     auto next = edges.cbegin();
     int lastK = -1;
-    for (const TSpan& sp : FSpans) {
+    for (const TSpan& sp : std::span(spans, spanCount)) {
       const int pa = sp.PA, pb = sp.PB;
       if (sp.K != lastK) {
         next = edges.cbegin();
@@ -460,15 +463,15 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       for (auto e = next; e != edges.cend() && *e < pb; ++e) cover[*e] += 1.0f;
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
+    // Whole counts everywhere first, then the edge pixels' own sums over them.
     int inside = 0;
     for (int x = c0; x < c1; ++x) {
       inside += diff[x];
-      if (mark[x]) {
-        bytes[x] = toByte(cover[x]);
-        mark[x] = 0;
-      } else {
-        bytes[x] = wholeBytes[inside];
-      }
+      bytes[x] = wholeBytes[inside];
+    }
+    for (int e : edges) {
+      bytes[e] = toByte(cover[e]);
+      mark[e] = 0;
     }
     ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
   }
