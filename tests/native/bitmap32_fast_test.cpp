@@ -186,7 +186,7 @@ struct TRandom {
   }
   std::vector<TFloatPoint> Polygon(int W, int H) {
     std::vector<TFloatPoint> p;
-    switch (Int(0, 2)) {
+    switch (Int(0, 3)) {
       case 0: {  // a rectangle, in either direction
         const float l = Coord(0, W), r = Coord(0, W), t = Coord(0, H), b = Coord(0, H);
         p = {{l, t}, {r, t}, {r, b}, {l, b}};
@@ -198,6 +198,14 @@ struct TRandom {
         for (int i = 0; i < n; ++i) p.push_back({static_cast<float>(W) * i / (n - 1), Coord(0, H)});
         p.push_back({static_cast<float>(W), static_cast<float>(H)});
         p.push_back({0, static_cast<float>(H)});
+        break;
+      }
+      case 2: {  // a graph between any two sides, either way round, its base anywhere
+        const float l = Coord(0, W), r = Coord(0, W), base = Coord(0, H);
+        const int n = Int(2, 30);
+        for (int i = 0; i < n; ++i) p.push_back({l + (r - l) * i / (n - 1), Coord(0, H)});
+        p.push_back({r, base});
+        p.push_back({l, base});
         break;
       }
       default:  // anything, self-intersections included
@@ -254,6 +262,28 @@ TEST(FastPaths, PolygonCoverageIsExactlyTheDirectScan) {
     for (int n = r.Int(150, 400); n > 0; --n) poly.push_back(r.Point(50, 30));
     b.PolygonCoverage(poly, got);
     ASSERT_EQ(got, DirectCoverage(50, 30, poly)) << "large case " << i;
+  }
+}
+
+// Rows that only a graph's two vertical sides reach are summed as bands:
+// sides and bases on and beside the first and last sub-scanline, sides half
+// off the bitmap, either way round.
+TEST(FastPaths, GraphRowsBetweenTwoSidesAreTheDirectScan) {
+  const float first = 1.0f / 32, last = 31.0f / 32;
+  const struct {
+    float L, R, Top, Base;
+  } cases[] = {
+      {2.5f, 17.25f, 3, 9 + last},     {2.5f, 17.25f, 3 + last, 9 + first}, {17.25f, 2.5f, 3 + first, 9},
+      {-3.5f, 25.5f, 2 + first, 11},   {0.75f, 0.875f, 1, 10 + last},       {4, 4.5f, 0, 8 + last + 0.001f},
+      {5.5f, 14.5f, 9 + last, 3 + first},
+  };
+  for (const auto& c : cases) {
+    const std::vector<TFloatPoint> graph = {{c.L, c.Top}, {(c.L + c.R) / 2, c.Top + 1.3f}, {c.R, c.Top + 0.4f},
+                                            {c.R, c.Base}, {c.L, c.Base}};
+    TBitmap32 b(20, 14);
+    std::vector<uint8_t> got;
+    b.PolygonCoverage(graph, got);
+    EXPECT_EQ(got, DirectCoverage(20, 14, graph)) << c.L << " " << c.R << " " << c.Top << " " << c.Base;
   }
 }
 
