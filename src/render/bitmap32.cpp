@@ -529,7 +529,15 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
           x = e;
           continue;
         }
-        if (ACov[x]) row[x] = BlendPixelCoverage(perRow ? c : colors[x], row[x], ACov[x]);
+        if (perRow) {
+          // Up to the next fully covered pixel: one colour at each coverage.
+          int e = x + 1;
+          while (e < X1 && ACov[e] != 255) ++e;
+          QD_Kernels::CoverageRun(c, ACov + x, row + x, e - x);
+          x = e;
+          continue;
+        }
+        if (ACov[x]) row[x] = BlendPixelCoverage(colors[x], row[x], ACov[x]);
         ++x;
       }
     } else {
