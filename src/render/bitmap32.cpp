@@ -8,6 +8,8 @@
 #include "render/bitmap32.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <span>
@@ -45,6 +47,13 @@ void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
 // Vertical sub-scanlines per pixel row in polygon fills: 16 coverage levels
 // in y, exact coverage in x.
 constexpr int kSubScanlines = 16;
+
+// The set bits of every byte.
+constexpr auto kBitCount = [] {
+  std::array<uint8_t, 256> count{};
+  for (unsigned i = 0; i < 256; ++i) count[i] = static_cast<uint8_t>(std::popcount(i));
+  return count;
+}();
 
 }  // namespace
 
@@ -366,8 +375,10 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
 
   FCoverRow.resize(static_cast<size_t>(FWidth));
   float* cover = FCoverRow.data();
-  FSpanCount.resize(static_cast<size_t>(FWidth) + 1);
-  int* diff = FSpanCount.data();
+  FInsideDiff.resize(static_cast<size_t>(FWidth) + 1);
+  uint16_t* insideDiff = FInsideDiff.data();
+  FInside.resize(static_cast<size_t>(FWidth));
+  uint16_t* inside = FInside.data();
   FEdgeMark.assign(static_cast<size_t>(FWidth), 0);
   uint8_t* mark = FEdgeMark.data();
   std::vector<int>& edges = FEdgePixels;
@@ -424,17 +435,20 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       }
     }
     // A pixel strictly inside a span gets 1 from it; only the pixels at the
-    // ends of spans (the edge pixels) get fractions. A pixel that never is an
-    // end sums whole numbers, so its sum is its count of spans, kept in a
-    // difference array. Edge pixels are summed in float, replaying every
-    // span in order, their whole ones included.
-    std::fill(diff + c0, diff + c1 + 1, 0);
+    // ends of spans (the edge pixels) get fractions. Spans of one sub-scanline
+    // are disjoint, so a pixel lies inside at most one of them: the
+    // sub-scanlines that hold it inside are a set of bits, kept as an xor-
+    // difference array, and a pixel that never is an end sums whole numbers,
+    // as many as it has bits. Edge pixels are summed in float in sub-scanline
+    // order, each sub-scanline adding its 1 or its fractions (the end of a
+    // span is never inside another span of the same sub-scanline).
+    std::fill(insideDiff + c0, insideDiff + c1 + 1, uint16_t{0});
     edges.clear();
     const TSpan* const spans = FSpans.data();
     for (const TSpan& sp : std::span(spans, spanCount)) {
       if (sp.PB > sp.PA + 1) {
-        ++diff[sp.PA + 1];
-        --diff[sp.PB];
+        insideDiff[sp.PA + 1] ^= static_cast<uint16_t>(1u << sp.K);
+        insideDiff[sp.PB] ^= static_cast<uint16_t>(1u << sp.K);
       }
       for (int e : {sp.PA, sp.PB})
         if (!mark[e]) {
@@ -443,33 +457,31 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           edges.push_back(e);
         }
     }
-    std::sort(edges.begin(), edges.end());
-    // A sub-scanline's spans run left to right: one walk over the edge
-    // pixels per sub-scanline finds those inside each span.
-    auto next = edges.cbegin();
-    int lastK = -1;
+    uint32_t bits = 0;
+    for (int x = c0; x < c1; ++x) {
+      bits ^= insideDiff[x];
+      inside[x] = static_cast<uint16_t>(bits);
+      bytes[x] = wholeBytes[kBitCount[bits & 0xFF] + kBitCount[bits >> 8]];
+    }
+    // The 1s an edge pixel is owed by the sub-scanlines before AK.
+    auto settle = [&](int e, int AK) {
+      const uint32_t owed = inside[e] & ((1u << AK) - 1) & ~((1u << (mark[e] - 1)) - 1);
+      for (uint32_t b = owed; b; b &= b - 1) cover[e] += 1.0f;
+      mark[e] = static_cast<uint8_t>(AK + 1);
+    };
     for (const TSpan& sp : std::span(spans, spanCount)) {
       const int pa = sp.PA, pb = sp.PB;
-      if (sp.K != lastK) {
-        next = edges.cbegin();
-        lastK = sp.K;
-      }
-      while (next != edges.cend() && *next <= pa) ++next;
+      settle(pa, sp.K);
       if (pa == pb) {
         cover[pa] += (sp.XB - sp.XA);
         continue;
       }
       cover[pa] += static_cast<float>(pa + 1) - sp.XA;
-      for (auto e = next; e != edges.cend() && *e < pb; ++e) cover[*e] += 1.0f;
+      settle(pb, sp.K);
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
-    // Whole counts everywhere first, then the edge pixels' own sums over them.
-    int inside = 0;
-    for (int x = c0; x < c1; ++x) {
-      inside += diff[x];
-      bytes[x] = wholeBytes[inside];
-    }
     for (int e : edges) {
+      settle(e, kSubScanlines);
       bytes[e] = toByte(cover[e]);
       mark[e] = 0;
     }

@@ -223,8 +223,9 @@ class TBitmap32 {
     int K;         // sub-scanline
   };
   mutable std::vector<TSpan> FSpans;
-  mutable std::vector<int> FSpanCount;      // difference array of whole spans
-  mutable std::vector<uint8_t> FEdgeMark;   // pixels at the end of a span
+  mutable std::vector<uint16_t> FInsideDiff;  // xor-difference of the sub-scanlines holding a pixel inside
+  mutable std::vector<uint16_t> FInside;      // those sub-scanlines, one bit each
+  mutable std::vector<uint8_t> FEdgeMark;     // 0, or 1 + the first sub-scanline an edge pixel is owed by
   mutable std::vector<int> FEdgePixels;
   mutable std::vector<const TEdge*> FActive;
   mutable std::vector<float> FLanes;  // the active edges, lane by lane
