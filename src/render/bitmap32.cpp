@@ -198,9 +198,6 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
     };
     TPrepared memo[2] = {{0, TOverOpaque(0), TOverOpaque(0)}, {0, TOverOpaque(0), TOverOpaque(0)}};
     int memoCount = 0, memoNext = 0;
-    auto blend = [](const TOverOpaque& AOver, TColor32& p) {
-      p = (p >> 24) == 255 ? AOver(p) : BlendPixel(AOver.Color, p);
-    };
     const int majorCount = steep ? FHeight : FWidth;
     for (int i = 0; i <= last; ++i) {
       const TFloatPoint pt = position(i);
@@ -217,9 +214,15 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
         memoNext ^= 1;
         memoCount = std::min(memoCount + 1, 2);
       }
-      auto at = [&](int AMinor) -> TColor32& { return steep ? ScanLine(m)[AMinor] : ScanLine(AMinor)[m]; };
-      if (in1) blend(prepared->Over1, at(s.Lo));
-      if (in2) blend(prepared->Over2, at(s.Lo + 1));
+      // The pixel pair across the line; each blended as OverRunScalar does.
+      if (in1) {
+        TColor32& p = steep ? ScanLine(m)[s.Lo] : ScanLine(s.Lo)[m];
+        p = (p >> 24) == 255 ? prepared->Over1(p) : BlendPixel(prepared->Over1.Color, p);
+      }
+      if (in2) {
+        TColor32& p = steep ? ScanLine(m)[s.Lo + 1] : ScanLine(s.Lo + 1)[m];
+        p = (p >> 24) == 255 ? prepared->Over2(p) : BlendPixel(prepared->Over2.Color, p);
+      }
     }
     return;
   }
