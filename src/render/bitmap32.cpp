@@ -318,11 +318,20 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   // Edges that cross sub-scanlines, in polygon order. Scratch is sized for
   // every edge of the polygon up front: how many are horizontal changes with
   // the data, the polygon's size does not, so repaints allocate nothing.
+  // They start with the edge into the leftmost vertex: for a graph (a line
+  // left to right, closed along its base) that is the left side, so each
+  // sub-scanline's crossings come out in x order and sorting them only checks.
+  // Any start gives the same sorted crossings.
+  const size_t n = APolygon.size();
+  size_t leftmost = 0;
+  for (size_t i = 1; i < n; ++i)
+    if (APolygon[i].X < APolygon[leftmost].X) leftmost = i;
   FEdges.clear();
-  FEdges.reserve(APolygon.size());
-  for (size_t i = 0; i < APolygon.size(); ++i) {
+  FEdges.reserve(n);
+  for (size_t k = 0; k < n; ++k) {
+    const size_t i = (leftmost + n - 1 + k) % n;
     const TFloatPoint& a = APolygon[i];
-    const TFloatPoint& b = APolygon[(i + 1) % APolygon.size()];
+    const TFloatPoint& b = APolygon[(i + 1) % n];
     if (a.Y == b.Y) continue;
     const bool down = b.Y > a.Y;
     FEdges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
