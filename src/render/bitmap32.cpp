@@ -8,8 +8,11 @@
 #include "render/bitmap32.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "render/bitmap32_kernels.h"
@@ -44,6 +47,13 @@ void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
 // Vertical sub-scanlines per pixel row in polygon fills: 16 coverage levels
 // in y, exact coverage in x.
 constexpr int kSubScanlines = 16;
+
+// The set bits of every byte.
+constexpr auto kBitCount = [] {
+  std::array<uint8_t, 256> count{};
+  for (unsigned i = 0; i < 256; ++i) count[i] = static_cast<uint8_t>(std::popcount(i));
+  return count;
+}();
 
 }  // namespace
 
@@ -135,29 +145,96 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
   const float dx = X2 - X1, dy = Y2 - Y1;
   const bool steep = std::fabs(dy) > std::fabs(dx);
   const float length = std::max(std::fabs(dx), std::fabs(dy));
-  const int steps = std::max(1, static_cast<int>(std::lround(length)));
+  // length >= 0 (or NaN): RoundHalfAway is lround there, without the call.
+  const int steps = std::max(1, static_cast<int>(RoundHalfAway(length)));
   const int last = ASkipLast ? steps - 1 : steps;
-  for (int i = 0; i <= last; ++i) {
+  auto position = [&](int i) {
     const float t = length > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
-    const float px = X1 + dx * t, py = Y1 + dy * t;
-    // Pixel centres sit at +0.5: split the minor coordinate between the two
-    // pixels whose centres straddle it.
-    const float major = steep ? py : px;
-    const float minor = (steep ? px : py) - 0.5f;
-    const int m = static_cast<int>(std::floor(major));
+    return TFloatPoint{X1 + dx * t, Y1 + dy * t};
+  };
+  // Pixel centres sit at +0.5: split the minor coordinate between the two
+  // pixels whose centres straddle it.
+  struct TSplit {
+    int Lo;
+    uint32_t W1, W2;
+  };
+  auto split = [](float AMinor) {
+    const float minor = AMinor - 0.5f;
     const int lo = static_cast<int>(std::floor(minor));
     const float frac = minor - static_cast<float>(lo);
-    const TColor32 c = AColorAt(i);
-    const auto w1 = static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f));
-    const auto w2 = static_cast<uint32_t>(RoundHalfAway(frac * 255.0f));
-    auto plot = [&](int a, int b, uint32_t w) {
-      const int x = steep ? b : a, y = steep ? a : b;
-      if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
-      TColor32& p = ScanLine(y)[x];
-      p = BlendPixelCoverage(c, p, w);
+    return TSplit{lo, static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f)),
+                  static_cast<uint32_t>(RoundHalfAway(frac * 255.0f))};
+  };
+  auto plot = [&](int a, int b, uint32_t w, TColor32 c) {
+    const int x = steep ? b : a, y = steep ? a : b;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || w == 0) return;
+    TColor32& p = ScanLine(y)[x];
+    p = BlendPixelCoverage(c, p, w);
+  };
+
+  // Grid lines and tick marks run along an axis: there the minor coordinate
+  // is the same at every step (X1 + 0·t is X1), so its split is too, and each
+  // colour's two blends over opaque pixels are prepared once (TOverOpaque is
+  // BlendPixel over an opaque pixel; BlendPixelCoverage scales the alpha as
+  // below). Only the major coordinate is computed per step, as above.
+  const bool finite = std::isfinite(X1) && std::isfinite(Y1) && std::isfinite(X2) && std::isfinite(Y2);
+  if (finite && (steep ? dx == 0.0f : dy == 0.0f)) {
+    const TFloatPoint p0 = position(0);
+    const TSplit s = split(steep ? p0.X : p0.Y);
+    const int minorCount = steep ? FWidth : FHeight;
+    const bool in1 = s.Lo >= 0 && s.Lo < minorCount && s.W1 != 0;
+    const bool in2 = s.Lo + 1 >= 0 && s.Lo + 1 < minorCount && s.W2 != 0;
+    if (!in1 && !in2) {
+      for (int i = 0; i <= last; ++i) AColorAt(i);  // the stipple still advances
+      return;
+    }
+    auto scaled = [](TColor32 c, uint32_t w) {
+      return SetAlpha(c, static_cast<uint8_t>(((c >> 24) * w + 127) / 255));
     };
-    plot(m, lo, w1);
-    plot(m, lo + 1, w2);
+    // The last two colours seen and their blends (a stipple alternates two).
+    struct TPrepared {
+      TColor32 Color;
+      TOverOpaque Over1, Over2;
+    };
+    TPrepared memo[2] = {{0, TOverOpaque(0), TOverOpaque(0)}, {0, TOverOpaque(0), TOverOpaque(0)}};
+    int memoCount = 0, memoNext = 0;
+    const int majorCount = steep ? FHeight : FWidth;
+    for (int i = 0; i <= last; ++i) {
+      const TFloatPoint pt = position(i);
+      const float major = steep ? pt.Y : pt.X;
+      const int m = static_cast<int>(std::floor(major));
+      const TColor32 c = AColorAt(i);
+      if (m < 0 || m >= majorCount) continue;
+      const TPrepared* prepared = nullptr;
+      for (int k = 0; k < memoCount; ++k)
+        if (memo[k].Color == c) prepared = &memo[k];
+      if (!prepared) {
+        memo[memoNext] = {c, TOverOpaque(scaled(c, s.W1)), TOverOpaque(scaled(c, s.W2))};
+        prepared = &memo[memoNext];
+        memoNext ^= 1;
+        memoCount = std::min(memoCount + 1, 2);
+      }
+      // The pixel pair across the line; each blended as OverRunScalar does.
+      if (in1) {
+        TColor32& p = steep ? ScanLine(m)[s.Lo] : ScanLine(s.Lo)[m];
+        p = (p >> 24) == 255 ? prepared->Over1(p) : BlendPixel(prepared->Over1.Color, p);
+      }
+      if (in2) {
+        TColor32& p = steep ? ScanLine(m)[s.Lo + 1] : ScanLine(s.Lo + 1)[m];
+        p = (p >> 24) == 255 ? prepared->Over2(p) : BlendPixel(prepared->Over2.Color, p);
+      }
+    }
+    return;
+  }
+
+  for (int i = 0; i <= last; ++i) {
+    const TFloatPoint pt = position(i);
+    const float major = steep ? pt.Y : pt.X;
+    const int m = static_cast<int>(std::floor(major));
+    const TSplit s = split(steep ? pt.X : pt.Y);
+    const TColor32 c = AColorAt(i);
+    plot(m, s.Lo, s.W1, c);
+    plot(m, s.Lo + 1, s.W2, c);
   }
 }
 
@@ -241,11 +318,20 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   // Edges that cross sub-scanlines, in polygon order. Scratch is sized for
   // every edge of the polygon up front: how many are horizontal changes with
   // the data, the polygon's size does not, so repaints allocate nothing.
+  // They start with the edge into the leftmost vertex: for a graph (a line
+  // left to right, closed along its base) that is the left side, so each
+  // sub-scanline's crossings come out in x order and sorting them only checks.
+  // Any start gives the same sorted crossings.
+  const size_t n = APolygon.size();
+  size_t leftmost = 0;
+  for (size_t i = 1; i < n; ++i)
+    if (APolygon[i].X < APolygon[leftmost].X) leftmost = i;
   FEdges.clear();
-  FEdges.reserve(APolygon.size());
-  for (size_t i = 0; i < APolygon.size(); ++i) {
+  FEdges.reserve(n);
+  for (size_t k = 0; k < n; ++k) {
+    const size_t i = (leftmost + n - 1 + k) % n;
     const TFloatPoint& a = APolygon[i];
-    const TFloatPoint& b = APolygon[(i + 1) % APolygon.size()];
+    const TFloatPoint& b = APolygon[(i + 1) % n];
     if (a.Y == b.Y) continue;
     const bool down = b.Y > a.Y;
     FEdges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
@@ -253,7 +339,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   FActive.reserve(APolygon.size());
   FLanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
   FLaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
-  FSpans.reserve(APolygon.size() / 2 * kSubScanlines + 1);
+  if (FSpans.size() < kSubScanlines * (APolygon.size() / 2 + 1)) FSpans.resize(kSubScanlines * (APolygon.size() / 2 + 1));
   FEdgePixels.reserve(static_cast<size_t>(FWidth));
   if (FCrossings.size() < APolygon.size()) FCrossings.resize(APolygon.size());
 
@@ -301,8 +387,10 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
 
   FCoverRow.resize(static_cast<size_t>(FWidth));
   float* cover = FCoverRow.data();
-  FSpanCount.resize(static_cast<size_t>(FWidth) + 1);
-  int* diff = FSpanCount.data();
+  FInsideDiff.resize(static_cast<size_t>(FWidth) + 1);
+  uint16_t* insideDiff = FInsideDiff.data();
+  FInside.resize(static_cast<size_t>(FWidth));
+  uint16_t* inside = FInside.data();
   FEdgeMark.assign(static_cast<size_t>(FWidth), 0);
   uint8_t* mark = FEdgeMark.data();
   std::vector<int>& edges = FEdgePixels;
@@ -335,8 +423,9 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       }
     }
     const QD_Kernels::TEdgeLanes edgeLanes{ax, ay, dx, dy, y0, y1, FLaneDirs.data(), lanes};
-    // First the spans of every sub-scanline, then their sums.
-    FSpans.clear();
+    // First the spans of every sub-scanline, then their sums. A sub-scanline
+    // has at most one span per two crossings: FSpans was sized for that.
+    size_t spanCount = 0;
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
       const size_t count = QD_Kernels::Crossings(edgeLanes, ys, crossings.data());
@@ -353,21 +442,25 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           // [spanStart, x) clipped to the row, exact in x.
           const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
           if (xb <= xa) continue;
-          FSpans.push_back({xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k});
+          FSpans[spanCount++] = {xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k};
         }
       }
     }
     // A pixel strictly inside a span gets 1 from it; only the pixels at the
-    // ends of spans (the edge pixels) get fractions. A pixel that never is an
-    // end sums whole numbers, so its sum is its count of spans, kept in a
-    // difference array. Edge pixels are summed in float, replaying every
-    // span in order, their whole ones included.
-    std::fill(diff + c0, diff + c1 + 1, 0);
+    // ends of spans (the edge pixels) get fractions. Spans of one sub-scanline
+    // are disjoint, so a pixel lies inside at most one of them: the
+    // sub-scanlines that hold it inside are a set of bits, kept as an xor-
+    // difference array, and a pixel that never is an end sums whole numbers,
+    // as many as it has bits. Edge pixels are summed in float in sub-scanline
+    // order, each sub-scanline adding its 1 or its fractions (the end of a
+    // span is never inside another span of the same sub-scanline).
+    std::fill(insideDiff + c0, insideDiff + c1 + 1, uint16_t{0});
     edges.clear();
-    for (const TSpan& sp : FSpans) {
+    const TSpan* const spans = FSpans.data();
+    for (const TSpan& sp : std::span(spans, spanCount)) {
       if (sp.PB > sp.PA + 1) {
-        ++diff[sp.PA + 1];
-        --diff[sp.PB];
+        insideDiff[sp.PA + 1] ^= static_cast<uint16_t>(1u << sp.K);
+        insideDiff[sp.PB] ^= static_cast<uint16_t>(1u << sp.K);
       }
       for (int e : {sp.PA, sp.PB})
         if (!mark[e]) {
@@ -376,35 +469,33 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           edges.push_back(e);
         }
     }
-    std::sort(edges.begin(), edges.end());
-    // A sub-scanline's spans run left to right: one walk over the edge
-    // pixels per sub-scanline finds those inside each span.
-    auto next = edges.cbegin();
-    int lastK = -1;
-    for (const TSpan& sp : FSpans) {
+    uint32_t bits = 0;
+    for (int x = c0; x < c1; ++x) {
+      bits ^= insideDiff[x];
+      inside[x] = static_cast<uint16_t>(bits);
+      bytes[x] = wholeBytes[kBitCount[bits & 0xFF] + kBitCount[bits >> 8]];
+    }
+    // The 1s an edge pixel is owed by the sub-scanlines before AK.
+    auto settle = [&](int e, int AK) {
+      const uint32_t owed = inside[e] & ((1u << AK) - 1) & ~((1u << (mark[e] - 1)) - 1);
+      for (uint32_t b = owed; b; b &= b - 1) cover[e] += 1.0f;
+      mark[e] = static_cast<uint8_t>(AK + 1);
+    };
+    for (const TSpan& sp : std::span(spans, spanCount)) {
       const int pa = sp.PA, pb = sp.PB;
-      if (sp.K != lastK) {
-        next = edges.cbegin();
-        lastK = sp.K;
-      }
-      while (next != edges.cend() && *next <= pa) ++next;
+      settle(pa, sp.K);
       if (pa == pb) {
         cover[pa] += (sp.XB - sp.XA);
         continue;
       }
       cover[pa] += static_cast<float>(pa + 1) - sp.XA;
-      for (auto e = next; e != edges.cend() && *e < pb; ++e) cover[*e] += 1.0f;
+      settle(pb, sp.K);
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
-    int inside = 0;
-    for (int x = c0; x < c1; ++x) {
-      inside += diff[x];
-      if (mark[x]) {
-        bytes[x] = toByte(cover[x]);
-        mark[x] = 0;
-      } else {
-        bytes[x] = wholeBytes[inside];
-      }
+    for (int e : edges) {
+      settle(e, kSubScanlines);
+      bytes[e] = toByte(cover[e]);
+      mark[e] = 0;
     }
     ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
   }
@@ -462,7 +553,15 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
           x = e;
           continue;
         }
-        if (ACov[x]) row[x] = BlendPixelCoverage(perRow ? c : colors[x], row[x], ACov[x]);
+        if (perRow) {
+          // Up to the next fully covered pixel: one colour at each coverage.
+          int e = x + 1;
+          while (e < X1 && ACov[e] != 255) ++e;
+          QD_Kernels::CoverageRun(c, ACov + x, row + x, e - x);
+          x = e;
+          continue;
+        }
+        if (ACov[x]) row[x] = BlendPixelCoverage(colors[x], row[x], ACov[x]);
         ++x;
       }
     } else {

@@ -172,6 +172,20 @@ class TBitmap32 {
 
   TQD_Font Font;
 
+  // Kept for FillGradient (graphics_common.h): the last gradient line it
+  // rasterised and everything the line's colours follow from, so a widget
+  // that repaints the same background copies the line instead.
+  struct TGradientLine {
+    bool Valid = false;
+    bool AlongX = false;
+    int First = 0, End = 0;  // the pixels along the gradient, End exclusive
+    int Across = 0;          // the row (along x) or column (along y) rasterised
+    TFloatPoint Start, Stop;
+    std::vector<TGradientStop> Stops;
+    std::vector<TColor32> Colors;  // End - First of them
+  };
+  TGradientLine GradientLine;
+
  private:
   // Wu-style anti-aliased line; AColorAt gives the colour for step i.
   template <typename ColorFn>
@@ -209,8 +223,9 @@ class TBitmap32 {
     int K;         // sub-scanline
   };
   mutable std::vector<TSpan> FSpans;
-  mutable std::vector<int> FSpanCount;      // difference array of whole spans
-  mutable std::vector<uint8_t> FEdgeMark;   // pixels at the end of a span
+  mutable std::vector<uint16_t> FInsideDiff;  // xor-difference of the sub-scanlines holding a pixel inside
+  mutable std::vector<uint16_t> FInside;      // those sub-scanlines, one bit each
+  mutable std::vector<uint8_t> FEdgeMark;     // 0, or 1 + the first sub-scanline an edge pixel is owed by
   mutable std::vector<int> FEdgePixels;
   mutable std::vector<const TEdge*> FActive;
   mutable std::vector<float> FLanes;  // the active edges, lane by lane

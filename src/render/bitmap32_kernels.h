@@ -59,6 +59,9 @@ struct TEdgeLanes {
 
 // F over a run of pixels: opaque pixels by TOverOpaque, others by BlendPixel.
 void OverRunScalar(const TOverOpaque& AOver, TColor32* APixels, int AN);
+// F over a run of pixels, each at its own coverage (BlendPixelCoverage);
+// coverage 0 leaves the pixel alone. Text masks are drawn this way.
+void CoverageRunScalar(TColor32 F, const uint8_t* ACoverage, TColor32* APixels, int AN);
 // The colour a fraction W of the way from A to B, each channel rounded half away.
 TColor32 LerpColorScalar(TColor32 A, TColor32 B, float W);
 // The crossings (x, direction) of the sub-scanline at AY with the edges in
@@ -68,6 +71,7 @@ size_t CrossingsScalar(const TEdgeLanes& ALanes, float AY, std::pair<float, int>
 
 #if QD_HAVE_SSE2
 void OverRunSSE2(const TOverOpaque& AOver, TColor32* APixels, int AN);
+void CoverageRunSSE2(TColor32 F, const uint8_t* ACoverage, TColor32* APixels, int AN);
 TColor32 LerpColorSSE2(TColor32 A, TColor32 B, float W);
 size_t CrossingsSSE2(const TEdgeLanes& ALanes, float AY, std::pair<float, int>* Out);
 #endif
@@ -78,6 +82,13 @@ inline void OverRun(const TOverOpaque& AOver, TColor32* APixels, int AN) {
   OverRunSSE2(AOver, APixels, AN);
 #else
   OverRunScalar(AOver, APixels, AN);
+#endif
+}
+inline void CoverageRun(TColor32 F, const uint8_t* ACoverage, TColor32* APixels, int AN) {
+#if QD_HAVE_SSE2
+  CoverageRunSSE2(F, ACoverage, APixels, AN);
+#else
+  CoverageRunScalar(F, ACoverage, APixels, AN);
 #endif
 }
 inline TColor32 LerpColor(TColor32 A, TColor32 B, float W) {

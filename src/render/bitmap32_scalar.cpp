@@ -12,6 +12,11 @@ void OverRunScalar(const TOverOpaque& AOver, TColor32* APixels, int AN) {
     APixels[i] = (APixels[i] >> 24) == 255 ? AOver(APixels[i]) : BlendPixel(AOver.Color, APixels[i]);
 }
 
+void CoverageRunScalar(TColor32 F, const uint8_t* ACoverage, TColor32* APixels, int AN) {
+  for (int i = 0; i < AN; ++i)
+    if (ACoverage[i]) APixels[i] = BlendPixelCoverage(F, APixels[i], ACoverage[i]);
+}
+
 TColor32 LerpColorScalar(TColor32 A, TColor32 B, float W) {
   TColor32 out = 0;
   for (int shift = 0; shift <= 24; shift += 8) {

@@ -2,6 +2,7 @@
 #include "render/graphics_common.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -21,10 +22,22 @@ const std::vector<TFloatPoint>& Polygon(std::initializer_list<TFloatPoint> APoly
   return polygon;
 }
 
+bool SameBits(float A, float B) { return std::bit_cast<uint32_t>(A) == std::bit_cast<uint32_t>(B); }
+bool SameBits(TFloatPoint A, TFloatPoint B) { return SameBits(A.X, B.X) && SameBits(A.Y, B.Y); }
+
+bool SameStops(const std::vector<TGradientStop>& A, const std::vector<TGradientStop>& B) {
+  if (A.size() != B.size()) return false;
+  for (size_t i = 0; i < A.size(); ++i)
+    if (A[i].Color != B[i].Color || !SameBits(A[i].Position, B[i].Position)) return false;
+  return true;
+}
+
 // The fast case of FillGradient; false when APolygon and the gradient are not
 // that case. Opaque stops and whole-pixel edges give every covered pixel full
 // coverage and a colour that depends on x alone (or y alone), so whatever
-// lay beneath does not show and the copies equal the rasterised line.
+// lay beneath does not show and the copies equal the rasterised line. The
+// line's colours depend on nothing but its place, the gradient and the stops:
+// with all of those the same as last time, the bitmap's kept line is reused.
 bool FillRectByCopies(TBitmap32& B, const std::vector<TFloatPoint>& P, TFloatPoint S, TFloatPoint E,
                       const std::vector<TGradientStop>& AStops) {
   if (P.size() != 4 || AStops.empty()) return false;
@@ -47,18 +60,30 @@ bool FillRectByCopies(TBitmap32& B, const std::vector<TFloatPoint>& P, TFloatPoi
   if (l >= r || t >= b) return true;  // wholly outside: the rasteriser draws nothing either
   const float fl = static_cast<float>(l), fr = static_cast<float>(r);
   const float ft = static_cast<float>(t), fb = static_cast<float>(b);
-  thread_local std::vector<TFloatPoint> line;  // not Polygon(): P may be that buffer
+  TBitmap32::TGradientLine& kept = B.GradientLine;
+  const int first = alongX ? l : t, end = alongX ? r : b, across = alongX ? t : l;
+  if (!(kept.Valid && kept.AlongX == alongX && kept.First == first && kept.End == end && kept.Across == across &&
+        SameBits(kept.Start, S) && SameBits(kept.Stop, E) && SameStops(kept.Stops, AStops))) {
+    thread_local std::vector<TFloatPoint> line;  // not Polygon(): P may be that buffer
+    if (alongX) line.assign({{fl, ft}, {fr, ft}, {fr, ft + 1}, {fl, ft + 1}});
+    else line.assign({{fl, ft}, {fl + 1, ft}, {fl + 1, fb}, {fl, fb}});
+    B.FillPolygonGradient(line, S, E, AStops);
+    kept.Colors.resize(static_cast<size_t>(end - first));
+    for (int k = first; k < end; ++k)
+      kept.Colors[static_cast<size_t>(k - first)] = alongX ? B.ScanLine(t)[k] : B.ScanLine(k)[l];
+    kept.Valid = true;
+    kept.AlongX = alongX;
+    kept.First = first, kept.End = end, kept.Across = across;
+    kept.Start = S, kept.Stop = E;
+    kept.Stops.assign(AStops.begin(), AStops.end());
+  }
+  const TColor32* colors = kept.Colors.data();
   if (alongX) {
-    line.assign({{fl, ft}, {fr, ft}, {fr, ft + 1}, {fl, ft + 1}});
-    B.FillPolygonGradient(line, S, E, AStops);
-    for (int y = t + 1; y < b; ++y)
-      std::memcpy(B.ScanLine(y) + l, B.ScanLine(t) + l, static_cast<size_t>(r - l) * sizeof(TColor32));
+    for (int y = t; y < b; ++y) std::memcpy(B.ScanLine(y) + l, colors, static_cast<size_t>(r - l) * sizeof(TColor32));
   } else {
-    line.assign({{fl, ft}, {fl + 1, ft}, {fl + 1, fb}, {fl, fb}});
-    B.FillPolygonGradient(line, S, E, AStops);
     for (int y = t; y < b; ++y) {
       TColor32* row = B.ScanLine(y);
-      std::fill(row + l + 1, row + r, row[l]);
+      std::fill(row + l, row + r, colors[y - t]);
     }
   }
   return true;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "render/bitmap32_kernels.h"
 #include "render/text_engine_builtin.h"
 
 namespace {
@@ -74,16 +75,15 @@ void WriteTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int
 void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int Y, TColor32 AColor) {
   if (AlphaComponent(AColor) == 0) return;
   const TSpan s = VisibleSpan(AMask, X, Y, ABitmap.BoundsRect());
+  if (s.I0 >= s.I1) return;
   for (int j = s.J0; j < s.J1; ++j) {
     TColor32* row = ABitmap.ScanLine(Y + AMask.Top + j) + X + AMask.Left;
-    for (int i = s.I0; i < s.I1; ++i) {
-      const uint8_t c = AMask.At(i, j);
-      if (c) row[i] = BlendPixelCoverage(AColor, row[i], c);
-    }
+    QD_Kernels::CoverageRun(AColor, AMask.Coverage + static_cast<size_t>(j) * AMask.Width + s.I0, row + s.I0,
+                            s.I1 - s.I0);
   }
 }
 
-TQD_TextMaskCache::TQD_TextMaskCache() : FSlots(kSlots), FCoverage(new uint8_t[kSlots * kMaxCoverage]) {
+TQD_TextMaskCache::TQD_TextMaskCache() : FSlots(kSlots), FCoverage(new uint8_t[kCoverageLength]) {
   for (TEntry& e : FSlots) {
     e.Face.reserve(kMaxFaceLength);
     e.Text.reserve(kMaxTextLength);
@@ -109,6 +109,7 @@ const TQD_TextMaskCache::TEntry* TQD_TextMaskCache::Find(const TQD_Font& AFont, 
   if (!e.Used || e.Hash != h || e.Mode != AMode || e.Height != AFont.Height || e.Bold != AFont.Bold ||
       e.Italic != AFont.Italic || e.Orientation != AFont.Orientation || e.Text != AText || e.Face != AFont.Name)
     return nullptr;
+  if (e.Mask.Coverage && FWritten > e.MaskStart + kCoverageLength) return nullptr;  // written over since
   return &e;
 }
 
@@ -131,7 +132,16 @@ void TQD_TextMaskCache::Store(const TQD_Font& AFont, uint8_t AMode, std::string_
   e.Extent = AExtent;
   e.Mask = {};
   if (AMask) {
-    uint8_t* coverage = FCoverage.get() + slot * kMaxCoverage;
+    // Next in the ring; a mask that would run past the end starts over at 0.
+    const size_t length = AMask->Coverage.size();
+    size_t offset = static_cast<size_t>(FWritten % kCoverageLength);
+    if (offset + length > kCoverageLength) {
+      FWritten += kCoverageLength - offset;
+      offset = 0;
+    }
+    e.MaskStart = FWritten;
+    FWritten += length;
+    uint8_t* coverage = FCoverage.get() + offset;
     std::copy(AMask->Coverage.begin(), AMask->Coverage.end(), coverage);
     e.Mask = {AMask->Left, AMask->Top, AMask->Width, AMask->Height, coverage};
   }

@@ -89,16 +89,21 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int
 // mask is written, so it is not part of the key.
 //
 // Direct-mapped by hash, every slot's storage reserved up front: storing
-// never allocates, so the per-poll path stays allocation-free. The coverage
-// of all slots is one block left uninitialised, so pages of slots never used
-// cost no resident memory. Texts, faces
-// or masks larger than a slot are not kept; the caller draws them uncached.
+// never allocates, so the per-poll path stays allocation-free. Coverage goes
+// into one block shared by all slots, written ring-wise: a caption of a big
+// graph takes tens of kilobytes, a gauge's value a few hundred bytes, so
+// slots of one fixed size would either waste memory or miss the big ones. An
+// entry whose coverage has since been written over is a miss. The block is
+// left uninitialised, so pages never written cost no resident memory. Texts
+// and faces longer than a slot keeps, and masks larger than kMaxCoverage, are
+// not kept; the caller draws them uncached.
 class TQD_TextMaskCache {
  public:
   static constexpr size_t kSlots = 256;
   static constexpr size_t kMaxTextLength = 64;
   static constexpr size_t kMaxFaceLength = 32;
-  static constexpr size_t kMaxCoverage = 4096;
+  static constexpr size_t kCoverageLength = size_t{1} << 20;  // the shared block
+  static constexpr size_t kMaxCoverage = size_t{1} << 16;
 
   struct TEntry {
     bool Used = false;
@@ -112,6 +117,7 @@ class TQD_TextMaskCache {
     std::string Text;
     TSize Extent{};
     TQD_TextMaskView Mask;  // into the cache's coverage block
+    uint64_t MaskStart = 0;  // where the mask was written, counted as FWritten counts
   };
 
   TQD_TextMaskCache();
@@ -126,7 +132,10 @@ class TQD_TextMaskCache {
  private:
   static uint64_t Hash(const TQD_Font& AFont, uint8_t AMode, std::string_view AText);
   std::vector<TEntry> FSlots;
-  std::unique_ptr<uint8_t[]> FCoverage;  // kSlots × kMaxCoverage
+  std::unique_ptr<uint8_t[]> FCoverage;  // kCoverageLength bytes
+  // Bytes of the block handed out since construction (skipped tails
+  // included); a mask written at S is intact while FWritten <= S + length.
+  uint64_t FWritten = 0;
 };
 
 // Decodes UTF-8 into code points; every byte of a malformed sequence becomes

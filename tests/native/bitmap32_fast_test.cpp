@@ -186,7 +186,7 @@ struct TRandom {
   }
   std::vector<TFloatPoint> Polygon(int W, int H) {
     std::vector<TFloatPoint> p;
-    switch (Int(0, 2)) {
+    switch (Int(0, 3)) {
       case 0: {  // a rectangle, in either direction
         const float l = Coord(0, W), r = Coord(0, W), t = Coord(0, H), b = Coord(0, H);
         p = {{l, t}, {r, t}, {r, b}, {l, b}};
@@ -198,6 +198,14 @@ struct TRandom {
         for (int i = 0; i < n; ++i) p.push_back({static_cast<float>(W) * i / (n - 1), Coord(0, H)});
         p.push_back({static_cast<float>(W), static_cast<float>(H)});
         p.push_back({0, static_cast<float>(H)});
+        break;
+      }
+      case 2: {  // a graph between any two sides, either way round, its base anywhere
+        const float l = Coord(0, W), r = Coord(0, W), base = Coord(0, H);
+        const int n = Int(2, 30);
+        for (int i = 0; i < n; ++i) p.push_back({l + (r - l) * i / (n - 1), Coord(0, H)});
+        p.push_back({r, base});
+        p.push_back({l, base});
         break;
       }
       default:  // anything, self-intersections included
@@ -254,6 +262,28 @@ TEST(FastPaths, PolygonCoverageIsExactlyTheDirectScan) {
     for (int n = r.Int(150, 400); n > 0; --n) poly.push_back(r.Point(50, 30));
     b.PolygonCoverage(poly, got);
     ASSERT_EQ(got, DirectCoverage(50, 30, poly)) << "large case " << i;
+  }
+}
+
+// Rows that only a graph's two vertical sides reach are summed as bands:
+// sides and bases on and beside the first and last sub-scanline, sides half
+// off the bitmap, either way round.
+TEST(FastPaths, GraphRowsBetweenTwoSidesAreTheDirectScan) {
+  const float first = 1.0f / 32, last = 31.0f / 32;
+  const struct {
+    float L, R, Top, Base;
+  } cases[] = {
+      {2.5f, 17.25f, 3, 9 + last},     {2.5f, 17.25f, 3 + last, 9 + first}, {17.25f, 2.5f, 3 + first, 9},
+      {-3.5f, 25.5f, 2 + first, 11},   {0.75f, 0.875f, 1, 10 + last},       {4, 4.5f, 0, 8 + last + 0.001f},
+      {5.5f, 14.5f, 9 + last, 3 + first},
+  };
+  for (const auto& c : cases) {
+    const std::vector<TFloatPoint> graph = {{c.L, c.Top}, {(c.L + c.R) / 2, c.Top + 1.3f}, {c.R, c.Top + 0.4f},
+                                            {c.R, c.Base}, {c.L, c.Base}};
+    TBitmap32 b(20, 14);
+    std::vector<uint8_t> got;
+    b.PolygonCoverage(graph, got);
+    EXPECT_EQ(got, DirectCoverage(20, 14, graph)) << c.L << " " << c.R << " " << c.Top << " " << c.Base;
   }
 }
 
@@ -354,7 +384,15 @@ TEST(FastPaths, LinesAreExactlyTheDirectLines) {
         fast.SetPixel(x, y, c);
         direct.SetPixel(x, y, c);
       }
-    const TFloatPoint a = r.Point(w, h), b = r.Point(w, h);
+    TFloatPoint a = r.Point(w, h), b = r.Point(w, h);
+    // Grid lines and ticks run along an axis, in either direction, on or off
+    // the bitmap, and may be a single point.
+    switch (r.Int(0, 5)) {
+      case 0: b.Y = a.Y; break;
+      case 1: b.X = a.X; break;
+      case 2: b = a; break;
+      default: break;
+    }
     if (r.Int(0, 1)) {
       const TColor32 color = r.Color();
       const bool skipLast = r.Int(0, 1);
@@ -400,6 +438,26 @@ TEST(FastPaths, SSE2KernelsAreExactlyTheScalarKernels) {
     QD_Kernels::OverRunScalar(over, a.data(), static_cast<int>(a.size()));
     QD_Kernels::OverRunSSE2(over, b.data(), static_cast<int>(b.size()));
     ASSERT_EQ(a, b) << "alpha " << alpha;
+  }
+  // Every alpha of the colour against every coverage, over opaque pixels
+  // (the SSE2 way) with a few that are not mixed in, and runs of every length
+  // from 0 up so the scalar tail is covered too.
+  std::vector<uint8_t> coverage(256 + 7);
+  for (size_t k = 0; k < coverage.size(); ++k) coverage[k] = static_cast<uint8_t>(k < 256 ? k : r.Int(0, 1) * 255);
+  for (int alpha = 0; alpha <= 255; ++alpha) {
+    const TColor32 f = SetAlpha(r.Color(), static_cast<uint8_t>(alpha));
+    std::shuffle(coverage.begin(), coverage.end(), r.Rng);
+    std::vector<TColor32> a(coverage.size());
+    for (TColor32& p : a) p = r.Int(0, 15) ? SetAlpha(r.Color(), 255) : r.Color();
+    const int n = alpha < 16 ? alpha : static_cast<int>(a.size());
+    const std::vector<TColor32> before = a;
+    std::vector<TColor32> b = a;
+    QD_Kernels::CoverageRunScalar(f, coverage.data(), a.data(), n);
+    QD_Kernels::CoverageRunSSE2(f, coverage.data(), b.data(), n);
+    ASSERT_EQ(a, b) << "alpha " << alpha;
+    for (size_t k = 0; k < b.size(); ++k)
+      ASSERT_EQ(b[k], static_cast<int>(k) < n ? DirectBlendCoverage(f, before[k], coverage[k]) : before[k])
+          << "alpha " << alpha << " coverage " << int{coverage[k]};
   }
   const float specials[] = {0.0f, 1.0f, 0.5f, -0.25f, 1.75f, std::nanf(""), INFINITY, -INFINITY};
   for (int i = 0; i < 200000; ++i) {

@@ -49,3 +49,54 @@ TEST(FillGradient, IsExactlyFillPolygonGradient) {
         << "case " << i << ": rect " << l << "," << t << " - " << r << "," << bt;
   }
 }
+
+// The bitmap keeps the last gradient line it rasterised. Repaint after
+// repaint with one thing changed each time (as a widget's colours, size or
+// value change), and back: every fill must still be the rasteriser's.
+TEST(FillGradient, TheKeptLineFollowsEveryChange) {
+  struct TFill {
+    std::vector<TFloatPoint> Poly;
+    TFloatPoint S, E;
+    std::vector<TGradientStop> Stops;
+    int Width = 60;
+  };
+  const TFill base{{{0, 0}, {50, 0}, {50, 20}, {0, 20}}, {0, 0}, {50, 0}, {{0, 0xFF102030}, {0.5f, 0xFF808080}, {1, 0xFFF0E0D0}}};
+  struct TCase {
+    const char* What;
+    void (*Change)(TFill&);
+  };
+  const TCase cases[] = {
+      {"same again", [](TFill&) {}},
+      {"a stop's colour", [](TFill& F) { F.Stops[1].Color = 0xFF808081; }},
+      {"a stop's place", [](TFill& F) { F.Stops[1].Position = 0.25f; }},
+      {"one stop fewer", [](TFill& F) { F.Stops.pop_back(); }},
+      {"gradient start", [](TFill& F) { F.S.X = 3; }},
+      {"gradient end", [](TFill& F) { F.E.X = 49; }},
+      {"gradient end, negative zero", [](TFill& F) { F.S = {-0.0f, 0}, F.E = {-0.0f, 20}; }},
+      {"along y", [](TFill& F) { F.S = {0, 20}, F.E = {0, 0}; }},
+      {"narrower", [](TFill& F) { F.Poly = {{0, 0}, {30, 0}, {30, 20}, {0, 20}}; }},
+      {"moved right", [](TFill& F) { F.Poly = {{10, 0}, {60, 0}, {60, 20}, {10, 20}}; }},
+      {"moved down", [](TFill& F) { F.Poly = {{0, 4}, {50, 4}, {50, 24}, {0, 24}}; }},
+      {"shorter", [](TFill& F) { F.Poly = {{0, 0}, {50, 0}, {50, 7}, {0, 7}}; }},
+      {"bitmap narrower than the fill", [](TFill& F) { F.Width = 40; }},
+  };
+  TBitmap32 a, b;
+  std::mt19937 rng(7);
+  auto fill = [&](const TFill& F, const char* AWhat) {
+    a.SetSize(F.Width, 30), b.SetSize(F.Width, 30);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < F.Width; ++x) a.SetPixel(x, y, static_cast<TColor32>(rng()));
+    std::memcpy(b.Bits(), a.Bits(), static_cast<size_t>(F.Width) * 30 * sizeof(TColor32));
+    FillGradient(a, F.Poly, F.S, F.E, F.Stops);
+    b.FillPolygonGradient(F.Poly, F.S, F.E, F.Stops);
+    ASSERT_EQ(0, std::memcmp(a.Bits(), b.Bits(), static_cast<size_t>(F.Width) * 30 * sizeof(TColor32))) << AWhat;
+  };
+  for (const TCase& c : cases) {
+    TFill changed = base;
+    c.Change(changed);
+    fill(base, "base");
+    fill(changed, c.What);
+    fill(changed, c.What);
+    fill(base, c.What);
+  }
+}

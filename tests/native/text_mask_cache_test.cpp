@@ -3,6 +3,7 @@
 // Random input; set QUENDAL_TEST_SEED to replay a run (the seed is printed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,8 +114,9 @@ TEST(TextMaskCache, StoringNeverAllocatesAndSkipsWhatDoesNotFitASlot) {
   TQD_TextMaskCache cache;
   TQD_Font font;
   TQD_TextMask fits, tooBig;
-  fits.Reset(0, 0, 64, 64);  // exactly kMaxCoverage
-  tooBig.Reset(0, 0, 65, 64);
+  fits.Reset(0, 0, 256, 256);  // exactly kMaxCoverage
+  tooBig.Reset(0, 0, 257, 256);
+  static_assert(TQD_TextMaskCache::kMaxCoverage == 256 * 256);
   const std::string longText(TQD_TextMaskCache::kMaxTextLength + 1, 'x');
   const long before = HeapAllocations();
   char text[16];
@@ -128,6 +130,41 @@ TEST(TextMaskCache, StoringNeverAllocatesAndSkipsWhatDoesNotFitASlot) {
   EXPECT_EQ(cache.Find(font, 1, "big"), nullptr);
   EXPECT_EQ(cache.Find(font, 1, longText), nullptr);
   EXPECT_NE(cache.Find(font, 1, "999"), nullptr);
+}
+
+// Masks share one block written round and round: a mask written over by later
+// ones must be a miss, never someone else's pixels. Sizes from a few bytes to
+// the largest kept, so the ring wraps at every kind of offset.
+TEST(TextMaskCache, AMaskWrittenOverIsAMissNeverOtherPixels) {
+  std::mt19937 rng(Seed());
+  TQD_TextMaskCache cache;
+  TQD_Font font;
+  TQD_TextMask mask;
+  auto patternOf = [](int AKey, size_t AIndex) { return static_cast<uint8_t>(AKey * 31 + AIndex * 7); };
+  auto check = [&](int AKey, bool AMustHit) {
+    const TQD_TextMaskCache::TEntry* e = cache.Find(font, 1, std::to_string(AKey));
+    if (AMustHit) {
+      ASSERT_NE(e, nullptr) << "key " << AKey;
+    }
+    if (!e) return;
+    const size_t n = static_cast<size_t>(e->Mask.Width) * e->Mask.Height;
+    for (size_t k = 0; k < n; ++k) ASSERT_EQ(e->Mask.Coverage[k], patternOf(AKey, k)) << "key " << AKey << " byte " << k;
+  };
+  int hits = 0;
+  for (int key = 0; key < 600; ++key) {
+    const int w = std::uniform_int_distribution<int>(1, 256)(rng);
+    const int h = std::uniform_int_distribution<int>(1, key % 7 == 0 ? 256 : 24)(rng);
+    mask.Reset(0, 0, w, h);
+    for (size_t k = 0; k < mask.Coverage.size(); ++k) mask.Coverage[k] = patternOf(key, k);
+    cache.Store(font, 1, std::to_string(key), &mask);
+    check(key, true);  // the newest is always there
+    for (int k = 0; k < 20 && key > 0; ++k) {
+      const int old = std::uniform_int_distribution<int>(std::max(0, key - 400), key - 1)(rng);
+      check(old, false);
+      hits += cache.Find(font, 1, std::to_string(old)) != nullptr;
+    }
+  }
+  EXPECT_GT(hits, 0);  // older masks do survive while the ring has room
 }
 
 }  // namespace
