@@ -20,6 +20,16 @@ const wchar_t* const kLabels[7] = {L"Hue", L"Saturation", L"Value", L"Red", L"Gr
 const wchar_t* const kGroups[7] = {L"Colors",    L"Sample",     L"HSV color picker", L"RGBA color picker",
                                    L"Hex color", L"HSV values", L"RGBA values"};
 
+// comdlg32 is loaded the first time a file dialog opens, not at start-up:
+// with it come the print spooler and, under Wine, the printing system's
+// libraries, several megabytes of memory an idle monitor never uses. Loaded
+// once and kept; null when it cannot be had, which reads as a cancelled dialog.
+template <typename T>
+T CommonDialogFunction(const char* AName) {
+  static const HMODULE comdlg32 = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return comdlg32 ? reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(comdlg32, AName))) : nullptr;
+}
+
 std::string FileDialog(HWND AOwner, bool ASave) {
   wchar_t file[MAX_PATH] = {};
   OPENFILENAMEW ofn{};
@@ -30,7 +40,9 @@ std::string FileDialog(HWND AOwner, bool ASave) {
   ofn.nMaxFile = MAX_PATH;
   ofn.lpstrDefExt = L"txt";
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (ASave ? 0 : OFN_FILEMUSTEXIST);
-  const BOOL chosen = ASave ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  using TFileDialogFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+  const TFileDialogFn dialog = CommonDialogFunction<TFileDialogFn>(ASave ? "GetSaveFileNameW" : "GetOpenFileNameW");
+  const BOOL chosen = dialog && dialog(&ofn);
   return chosen ? WideToUtf8(file, wcslen(file)) : std::string();
 }
 

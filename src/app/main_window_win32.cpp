@@ -286,10 +286,15 @@ void TQD_MainWindow::SyncControls() {
         else
           c.Toggle->SetChecked(FViewer && FViewer->Form());
         break;
-      case TQD_PanelControlType::Button:
-        EnableWindow(c.Handle, c.Action->Enabled);
-        ShowWindow(c.Handle, c.Action->Visible ? SW_SHOWNA : SW_HIDE);
+      case TQD_PanelControlType::Button: {
+        // This runs after every poll; under Wine a ShowWindow, even of a shown
+        // window, is a SetWindowPos round trip to the server. The style bits
+        // are read locally.
+        const LONG style = GetWindowLongW(c.Handle, GWL_STYLE);
+        if (((style & WS_DISABLED) == 0) != c.Action->Enabled) EnableWindow(c.Handle, c.Action->Enabled);
+        if (((style & WS_VISIBLE) != 0) != c.Action->Visible) ShowWindow(c.Handle, c.Action->Visible ? SW_SHOWNA : SW_HIDE);
         break;
+      }
       case TQD_PanelControlType::Group: break;
     }
     if (text && *text != c.Shown) {

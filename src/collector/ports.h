@@ -112,6 +112,7 @@ struct TQD_CollectorPorts {
   TQD_Clock* Clock = nullptr;
   TQD_SystemInfoPort* SystemInfo = nullptr;
   TQD_NetworkPort* Network = nullptr;
-  // Optional: where drive volume queries run; one thread per query when null.
+  // Optional: where drive volume queries run; a TQD_ThreadWorker of the data
+  // logger's own when null.
   TQD_WorkerPort* Worker = nullptr;
 };

@@ -92,14 +92,21 @@ bool TQD_SystemInfoWin32::GetMemoryStatus(uint64_t& ATotalPhys, uint64_t& AAvail
 
 std::vector<std::string> TQD_SystemInfoWin32::GetLogicalDriveRoots() {
   std::vector<std::string> roots;
-  // Asked with no buffer, the call returns the size it needs, terminator included.
-  const DWORD needed = GetLogicalDriveStringsW(0, nullptr);
-  if (needed == 0) return roots;
-  std::wstring buffer(needed, L'\0');
-  const DWORD written = GetLogicalDriveStringsW(needed, buffer.data());
-  // A drive added between the two calls makes the second one ask for more:
-  // treat it like a failure and let the next poll try again.
-  if (written == 0 || written > needed) return roots;
+  // 26 letters of "X:\<0>" and the closing zero fit, so one call does; every
+  // call walks the whole DOS device directory under Wine. Too small a buffer
+  // makes the call answer the size it needs instead, so a longer list still
+  // gets a second try.
+  std::wstring buffer(26 * 4 + 1, L'\0');
+  DWORD written = GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (written > buffer.size()) {
+    const DWORD needed = written;
+    buffer.assign(needed, L'\0');
+    written = GetLogicalDriveStringsW(needed, buffer.data());
+    // A drive added between the two calls makes the second one ask for more:
+    // treat it like a failure and let the next poll try again.
+    if (written > needed) return roots;
+  }
+  if (written == 0) return roots;
   // "C:\<0>D:\<0><0>": paths separated by zeros, the list ended by an empty one.
   const wchar_t* p = buffer.c_str();
   const wchar_t* end = p + written;

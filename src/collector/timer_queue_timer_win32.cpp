@@ -58,7 +58,11 @@ void TTimerQueueTimer::SetEnabled(bool AValue) {
     });
     FThreadCount = 0;
     FCount = 0;
-    FEnabled = CreateTimerQueueTimer(&FTimerHandle, nullptr, TimerCallback, this, FDueTime, FInterval, 0) != 0;
+    // The callback only posts a message: it runs on the timer thread itself,
+    // which spares a hand-over to (and under Wine, the lingering stacks of)
+    // the thread pool's workers.
+    FEnabled = CreateTimerQueueTimer(&FTimerHandle, nullptr, TimerCallback, this, FDueTime, FInterval,
+                                     WT_EXECUTEINTIMERTHREAD) != 0;
   } else {
     // Not waiting for running callbacks here (they only post a message), but
     // noting when they are done, for the destructor.

@@ -1,7 +1,8 @@
 // TTimerQueueTimer: a timer of the process's default timer queue whose ticks
-// are handed to the creating thread. The pool-thread callback only counts and
-// posts WM_TQT_TIMER to a message-only window; the handler runs on the thread
-// that created the timer, so OnTimer never needs a lock.
+// are handed to the creating thread. The callback, on the timer queue's own
+// thread, only counts and posts WM_TQT_TIMER to a message-only window; the
+// handler runs on the thread that created the timer, so OnTimer never needs a
+// lock.
 #pragma once
 
 #include <windows.h>
@@ -29,9 +30,9 @@ class TTimerQueueTimer final : public TQD_Timer {
   uint32_t Interval() const override { return FInterval; }
   void SetInterval(uint32_t AValue) override;
   uint32_t Count() const override { return FCount; }
-  // Callbacks fired on pool threads since the timer was last enabled.
+  // Callbacks fired (on the timer queue's thread) since the timer was last enabled.
   uint32_t ThreadCount() const { return FThreadCount.load(); }
-  // Runs on the pool thread at the start of every callback. Set it only while
+  // Runs on the timer thread at the start of every callback. Set it only while
   // the timer is disabled; tests use it to hold a callback in flight.
   std::function<void()> OnCallbackStart;
 

@@ -3,10 +3,77 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 
-void TQD_ThreadWorker::Run(std::function<void()> ATask) { std::thread(std::move(ATask)).detach(); }
+// Shared with the threads, which may outlive the worker (a hung task).
+struct TQD_ThreadWorker::TPool {
+  std::mutex Lock;
+  std::condition_variable Wake;
+  std::deque<std::function<void()>> Tasks;  // handed to waiting threads, one each
+  int Waiting = 0;
+  int Started = 0;
+  bool Closing = false;
+};
+
+namespace {
+
+void Serve(const std::shared_ptr<TQD_ThreadWorker::TPool>& APool, std::function<void()> ATask);
+
+}  // namespace
+
+TQD_ThreadWorker::TQD_ThreadWorker() : FPool(std::make_shared<TPool>()) {}
+
+TQD_ThreadWorker::~TQD_ThreadWorker() {
+  std::lock_guard<std::mutex> lock(FPool->Lock);
+  FPool->Closing = true;
+  FPool->Wake.notify_all();
+}
+
+void TQD_ThreadWorker::Run(std::function<void()> ATask) {
+  {
+    std::lock_guard<std::mutex> lock(FPool->Lock);
+    // More waiting threads than tasks already handed to them: one is free.
+    if (FPool->Waiting > static_cast<int>(FPool->Tasks.size())) {
+      FPool->Tasks.push_back(std::move(ATask));
+      FPool->Wake.notify_one();
+      return;
+    }
+    ++FPool->Started;
+  }
+  std::thread(Serve, FPool, std::move(ATask)).detach();
+}
+
+int TQD_ThreadWorker::ThreadsStarted() const {
+  std::lock_guard<std::mutex> lock(FPool->Lock);
+  return FPool->Started;
+}
+
+int TQD_ThreadWorker::ThreadsWaiting() const {
+  std::lock_guard<std::mutex> lock(FPool->Lock);
+  return FPool->Waiting;
+}
+
+namespace {
+
+void Serve(const std::shared_ptr<TQD_ThreadWorker::TPool>& APool, std::function<void()> ATask) {
+  for (;;) {
+    ATask();
+    ATask = nullptr;  // what the task holds goes before the wait
+    std::unique_lock<std::mutex> lock(APool->Lock);
+    ++APool->Waiting;
+    APool->Wake.wait_for(lock, std::chrono::milliseconds(TQD_ThreadWorker::kIdleKeepMs),
+                         [&] { return APool->Closing || !APool->Tasks.empty(); });
+    --APool->Waiting;
+    // A task handed over is run even while closing: Run counted on this thread.
+    if (APool->Tasks.empty()) return;
+    ATask = std::move(APool->Tasks.front());
+    APool->Tasks.pop_front();
+  }
+}
+
+}  // namespace
 
 namespace {
 

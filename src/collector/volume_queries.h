@@ -19,11 +19,32 @@
 #include "collector/ports.h"
 #include "collector/system_info.h"
 
-// One detached thread per task: a hung system call must not hold up anything
-// queued behind it, and there are at most 26 drives.
+// Each task starts at once on a thread of its own: a hung system call must
+// not hold up anything queued behind it, and there are at most 26 drives. A
+// thread that has finished its task waits kIdleKeepMs for the next one before
+// it ends, since the drive queries come every poll and starting a thread is
+// not cheap (under Wine: several server requests and a thread-attach call
+// into every loaded DLL). A task goes to a waiting thread when there is one,
+// to a new thread otherwise, so it never waits behind a busy one.
 class TQD_ThreadWorker final : public TQD_WorkerPort {
  public:
+  static constexpr int kIdleKeepMs = 30000;
+
+  TQD_ThreadWorker();
+  // Waiting threads end now; busy ones end after their task.
+  ~TQD_ThreadWorker() override;
+  TQD_ThreadWorker(const TQD_ThreadWorker&) = delete;
+  TQD_ThreadWorker& operator=(const TQD_ThreadWorker&) = delete;
+
   void Run(std::function<void()> ATask) override;
+  // Threads started so far, and those waiting for a task now.
+  int ThreadsStarted() const;
+  int ThreadsWaiting() const;
+
+  struct TPool;  // the threads' side, in volume_queries.cpp
+
+ private:
+  std::shared_ptr<TPool> FPool;
 };
 
 class TQD_VolumeQueries {

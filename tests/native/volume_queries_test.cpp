@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -121,4 +123,50 @@ TEST_F(TVolumeFixture, OneQueryInFlightPerDriveAndFreshFiguresOnceItAnswers) {
   }
   EXPECT_EQ(logger->LogicalDrives()[2].TotalSpace, 4000);
   EXPECT_EQ(logger->LogicalDrives()[2].UsedSpace, 3000);
+}
+
+// The thread worker keeps finished threads for the next poll's queries, and
+// still never makes a task wait behind a busy one.
+TEST(ThreadWorker, ReusesWaitingThreadsAndNeverQueuesBehindABusyOne) {
+  // Shared with the tasks: the hung one ends after the test does.
+  struct TShared {
+    std::mutex Lock;
+    std::condition_variable Changed;
+    int Done = 0;
+    bool Release = false;
+  };
+  const auto shared = std::make_shared<TShared>();
+  TQD_ThreadWorker worker;
+  const auto waitFor = [](const std::function<bool()>& APred) {
+    for (int i = 0; i < 1000 && !APred(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return APred();
+  };
+  const auto done = [shared] {
+    std::lock_guard<std::mutex> l(shared->Lock);
+    return shared->Done;
+  };
+  const auto quick = [shared] {
+    std::lock_guard<std::mutex> l(shared->Lock);
+    ++shared->Done;
+  };
+  // Three polls of three drives: the first starts at most three threads, the
+  // others reuse them (one thread per task would make nine).
+  for (int poll = 1; poll <= 3; ++poll) {
+    for (int drive = 0; drive < 3; ++drive) worker.Run(quick);
+    ASSERT_TRUE(waitFor([&] { return done() == 3 * poll && worker.ThreadsWaiting() == worker.ThreadsStarted(); }))
+        << "poll " << poll;
+  }
+  EXPECT_LE(worker.ThreadsStarted(), 3);
+
+  // A hung task holds its thread; the tasks after it all run meanwhile.
+  worker.Run([shared] {
+    std::unique_lock<std::mutex> l(shared->Lock);
+    shared->Changed.wait(l, [&] { return shared->Release; });
+  });
+  for (int drive = 0; drive < 3; ++drive) worker.Run(quick);
+  EXPECT_TRUE(waitFor([&] { return done() == 12; }));
+  EXPECT_LE(worker.ThreadsStarted(), 4);
+  std::lock_guard<std::mutex> l(shared->Lock);
+  shared->Release = true;
+  shared->Changed.notify_all();
 }

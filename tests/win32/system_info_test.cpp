@@ -2,7 +2,11 @@
 // Wine prefix) runs the test: only what every sane system answers is checked.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "collector/data_logger.h"
 #include "sim/fake_ports.h"
@@ -74,6 +78,17 @@ TEST(SystemInfoWin32, LogicalDrivesIncludeAFixedC) {
     }
   }
   EXPECT_TRUE(foundC);
+}
+
+// The roots list is read in one call into a buffer sized for all 26 letters:
+// it must name exactly the drives of the system's drive mask, in letter order.
+TEST(SystemInfoWin32, LogicalDriveRootsMatchTheDriveMask) {
+  TQD_SystemInfoWin32 port;
+  const DWORD mask = GetLogicalDrives();
+  std::vector<std::string> expected;
+  for (int i = 0; i < 26; ++i)
+    if (mask & (1u << i)) expected.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
+  EXPECT_EQ(port.GetLogicalDriveRoots(), expected);
 }
 
 TEST(SystemInfoWin32, InterfaceTableReadsAndRepeats) {
