@@ -11,6 +11,10 @@
 
 enum class TQD_CostKind : uint8_t {
   InternalPoll,
+  // Parts of the internal poll.
+  MemoryInfo,
+  DriveInfo,
+  NetworkInfo,
   HWiNFOPoll,
   ClockTick,
   RefreshCPU,

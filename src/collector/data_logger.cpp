@@ -145,10 +145,17 @@ void TQD_DataLogger::InternalPolling() {
   int drivesBefore = 0, drivesAfter = 0;
   {
     TQD_CostScope cost(TQD_CostKind::InternalPoll);
-    if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
-    drivesBefore = NumLogicalDrives();
-    if (!ReadLogicalDrives(start)) FLastInternalPollingStatus = insFailed;
-    drivesAfter = NumLogicalDrives();
+    {
+      TQD_CostScope part(TQD_CostKind::MemoryInfo);
+      if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
+    }
+    {
+      TQD_CostScope part(TQD_CostKind::DriveInfo);
+      drivesBefore = NumLogicalDrives();
+      if (!ReadLogicalDrives(start)) FLastInternalPollingStatus = insFailed;
+      drivesAfter = NumLogicalDrives();
+    }
+    TQD_CostScope part(TQD_CostKind::NetworkInfo);
     if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
   }
   const bool ifStatusChanged = FNIFLogger->IFStatusChanged();
