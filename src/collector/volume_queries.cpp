@@ -102,6 +102,9 @@ struct TQD_VolumeQueries::TState {
   uint64_t Batch = 1;
   int BatchInFlight = 0;  // queries of the current batch not yet answered
   int InFlight = 0;
+  // Set when the queries' owner has gone: its port may go right after, so
+  // a query still running makes no further call into it.
+  bool PortGone = false;
 };
 
 TQD_VolumeQueries::TQD_VolumeQueries(TQD_SystemInfoPort& APort, TQD_WorkerPort& AWorker)
@@ -111,6 +114,7 @@ TQD_VolumeQueries::~TQD_VolumeQueries() {
   std::unique_lock<std::mutex> lock(FState->Lock);
   FState->Changed.wait_for(lock, std::chrono::milliseconds(kShutdownWaitMs),
                            [this] { return FState->InFlight == 0; });
+  FState->PortGone = true;
 }
 
 int TQD_VolumeQueries::InFlight() const {
@@ -130,13 +134,19 @@ void TQD_VolumeQueries::Start(const std::string& ARoot, bool AHasNumber, int64_t
     ++FState->BatchInFlight;
     ++FState->InFlight;
   }
-  // The task holds the state and the port, never this object.
+  // The task holds the state and the port, never this object; it calls the
+  // port only while the owner is there (a call already hung when it left
+  // is the one that cannot be helped).
   std::shared_ptr<TState> state = FState;
   TQD_SystemInfoPort* port = &FPort;
   FWorker.Run([state, port, ARoot, AHasNumber, batch] {
+    const auto portThere = [&state] {
+      std::lock_guard<std::mutex> lock(state->Lock);
+      return !state->PortGone;
+    };
     TAnswer a;
-    a.LabelOK = port->GetVolumeLabel(ARoot, a.Label);
-    if (AHasNumber) a.SpaceOK = port->GetDiskSpace(ARoot, a.Total, a.Free);
+    if (portThere()) a.LabelOK = port->GetVolumeLabel(ARoot, a.Label);
+    if (AHasNumber && portThere()) a.SpaceOK = port->GetDiskSpace(ARoot, a.Total, a.Free);
     std::lock_guard<std::mutex> lock(state->Lock);
     TDrive& d = state->Drives[ARoot];
     d.InFlight = false;

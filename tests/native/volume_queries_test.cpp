@@ -125,6 +125,20 @@ TEST_F(TVolumeFixture, OneQueryInFlightPerDriveAndFreshFiguresOnceItAnswers) {
   EXPECT_EQ(logger->LogicalDrives()[2].UsedSpace, 3000);
 }
 
+// At exit a query still hung is left running; once it returns, it must not
+// go on to call into a port whose owner may already have destroyed it.
+TEST_F(TVolumeFixture, AQueryLeftRunningAtExitCallsThePortNoMore) {
+  Poll();
+  info.Hang(true);
+  const int before = info.EQueries;
+  Poll();  // E:'s label query hangs
+  while (info.EQueries == before) std::this_thread::yield();
+  logger.reset();  // waits its while, then leaves E: running
+  info.Hang(false);
+  while (threads.ThreadsWaiting() < threads.ThreadsStarted()) std::this_thread::yield();  // the task is over
+  EXPECT_EQ(info.EQueries - before, 1) << "E:'s space was asked after the logger had gone";
+}
+
 // The thread worker keeps finished threads for the next poll's queries, and
 // still never makes a task wait behind a busy one.
 TEST(ThreadWorker, ReusesWaitingThreadsAndNeverQueuesBehindABusyOne) {
