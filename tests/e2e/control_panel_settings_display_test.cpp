@@ -3,7 +3,8 @@
 // dialog with its caption and size and Cancel closes it; a polling interval
 // typed into the general dialog and taken with "OK" sets the pace of the
 // polls (counted from outside through the program's diagnostics file) and is
-// what the program saves.
+// what the program saves; the colour dialog's export and import go through
+// the system's file dialogs and confirmations and give back the same file.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -136,5 +137,110 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
   stop.Set();
   feed.Wait(10000);
   DeleteFileW(diagnostics.c_str());
+  EXPECT_TRUE(WipeQuendalSettings());
+}
+
+namespace {
+
+// A window of this thread's desktop with that class and caption, shown, once it is there.
+HWND WaitForWindow(const wchar_t* AClass, const wchar_t* ACaption, DWORD AMs = 15000) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowW(AClass, ACaption)) != nullptr && IsWindowVisible(found); }, AMs);
+  return found;
+}
+
+// The system's file dialog that AButton opens: the path typed into its file
+// name field and taken with its default button, as a user does.
+void ChooseFile(HWND AButton, const wchar_t* ACaption, const std::wstring& APath) {
+  Click(AButton);
+  const HWND files = WaitForWindow(L"#32770", ACaption);
+  ASSERT_NE(files, nullptr) << "no file dialog \"" << WideToUtf8(ACaption, wcslen(ACaption)) << "\"";
+  HWND name = nullptr;
+  for (HWND child : Children(files))
+    if (ClassOf(child) == "Edit" && IsWindowVisible(child)) {
+      name = child;
+      break;
+    }
+  ASSERT_NE(name, nullptr);
+  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(APath.c_str()), SMTO_BLOCK, 5000, nullptr);
+  Click(GetDlgItem(files, IDOK));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(files); }, 15000));
+}
+
+// Answers "Yes" to the confirmation that is asked (after clicking AButton,
+// when given), and returns its text.
+std::string ConfirmWithYes(HWND AButton = nullptr) {
+  if (AButton) Click(AButton);
+  const HWND box = WaitForWindow(L"#32770", L"Confirm");
+  if (!box) return "";
+  std::string text;
+  for (HWND child : Children(box))
+    if (ClassOf(child) == "Static" && !Text(child).empty()) text = Text(child);
+  Click(GetDlgItem(box, IDYES));
+  WaitFor([&] { return !IsWindow(box); }, 15000);
+  return text;
+}
+
+}  // namespace
+
+// The colour dialog's file step with the system's own file dialogs and
+// confirmations: a colour changed, exported, every colour reset, the file
+// imported back and exported again gives the same file.
+TEST(ControlPanelSettings, ColoursExportedThroughTheFileDialogsImportBackUnchanged) {
+  ASSERT_TRUE(WipeQuendalSettings());
+  const std::wstring first = TempFile(L"colors_first.txt"), second = TempFile(L"colors_second.txt");
+  DeleteFileW(first.c_str());
+  DeleteFileW(second.c_str());
+  TStopEvent stop;
+  TChild feed(L"publish --interval 200" + stop.Arg());
+  TChild app(L"", L"Quendal.exe");
+  HWND panel = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+      << "no control panel; Quendal said: " << app.Output();
+  Click(ChildWith(panel, "Button", "Color configuration"));
+  const HWND dialog = WaitForDialog(L"Quendal - Color configuration");
+  ASSERT_NE(dialog, nullptr);
+
+  // The first colour, half-transparent red through the hex field.
+  HWND list = nullptr, hex = nullptr;
+  for (HWND child : Children(dialog)) {
+    if (!list && ClassOf(child) == "ListBox") list = child;
+    if (!hex && ClassOf(child) == "Edit" && Text(child).rfind('#', 0) == 0) hex = child;
+  }
+  ASSERT_NE(list, nullptr);
+  SendMessageTimeoutW(list, LB_SETCURSEL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+  SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(list), SMTO_BLOCK, 5000, nullptr);
+  for (HWND child : Children(dialog))
+    if (!hex && ClassOf(child) == "Edit" && Text(child).rfind('#', 0) == 0) hex = child;
+  ASSERT_NE(hex, nullptr);
+  const std::wstring red = L"#80FF0000";
+  SendMessageTimeoutW(hex, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(red.c_str()), SMTO_BLOCK, 5000, nullptr);
+  PostMessageW(hex, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(WaitFor([&] { return Text(hex) == "#80FF0000"; }, 5000)) << Text(hex);
+
+  ChooseFile(ChildWith(dialog, "Button", "Export to file"), L"Save As", first);
+  EXPECT_EQ(ConfirmWithYes(ChildWith(dialog, "Button", "Reset all colors")),
+            "Do you really want to reset all colors to their default values?");
+  EXPECT_TRUE(WaitFor([&] { return Text(hex) != "#80FF0000"; }, 5000)) << "reset";
+  ChooseFile(ChildWith(dialog, "Button", "Import from file"), L"Open", first);
+  EXPECT_EQ(ConfirmWithYes(), "Are you sure you want to load colors from this file?");
+  EXPECT_TRUE(WaitFor([&] { return Text(hex) == "#80FF0000"; }, 5000)) << Text(hex);
+  ChooseFile(ChildWith(dialog, "Button", "Export to file"), L"Save As", second);
+
+  const std::string exported = ReadFileBytes(first);
+  EXPECT_NE(exported.find("=#80FF0000"), std::string::npos) << exported.substr(0, 200);
+  EXPECT_EQ(ReadFileBytes(second), exported);
+  Click(ChildWith(dialog, "Button", "Cancel"));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
+
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EXPECT_EQ(app.Wait(15000), 0);
+  stop.Set();
+  feed.Wait(10000);
+  DeleteFileW(first.c_str());
+  DeleteFileW(second.c_str());
   EXPECT_TRUE(WipeQuendalSettings());
 }
