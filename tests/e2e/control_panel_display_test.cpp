@@ -64,9 +64,7 @@ HWND StartedPanel(TChild& AApp) {
 
 // Ends the program the way a logoff does.
 void EndSession(HWND APanel, TChild& AApp) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(APanel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
-  SendMessageTimeoutW(APanel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EndSessionAsLogoff(APanel);
   EXPECT_EQ(AApp.Wait(15000), 0);
 }
 
@@ -179,9 +177,7 @@ TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
     EXPECT_EQ(app.Wait(500), -1);
     EXPECT_TRUE(NotifyIconExists(panel));
 
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer));
-    SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+    ASSERT_TRUE(EndSessionAsLogoff(panel));
     EXPECT_EQ(app.Wait(15000), 0);
     EXPECT_TRUE(RegReadBool(registry, "Software\\Quendal", "StartMinimized", false));
     EXPECT_FALSE(RegReadBool(registry, "Software\\Quendal\\CPUMonitor", "On", true));

@@ -128,9 +128,7 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
   EXPECT_GT(rate, 1.4) << "before: " << defaultRate;
   EXPECT_LT(rate, 2.6);
 
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer));
-  SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  ASSERT_TRUE(EndSessionAsLogoff(panel));
   EXPECT_EQ(app.Wait(15000), 0);
   EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal", "HWiNFOPollingInterval", 0), 500);
 
@@ -234,9 +232,7 @@ TEST(ControlPanelSettings, ColoursExportedThroughTheFileDialogsImportBackUnchang
   Click(ChildWith(dialog, "Button", "Cancel"));
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 15000));
 
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
-  SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EndSessionAsLogoff(panel);
   EXPECT_EQ(app.Wait(15000), 0);
   stop.Set();
   feed.Wait(10000);

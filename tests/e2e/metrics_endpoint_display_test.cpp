@@ -13,6 +13,7 @@
 
 #include "settings_wipe_guard_win32.h"
 #include "child_process_win32.h"
+#include "foreign_window_win32.h"
 #include "http_fetch.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
@@ -104,9 +105,7 @@ TEST(MetricsEndpoint, PrometheusScrapesQuendalAndIdleClientsStallNothing) {
   // A session end with the server running: it stops, and the program saves and ends.
   HWND main = FindWindowW(kMainClass, nullptr);
   ASSERT_NE(main, nullptr);
-  DWORD_PTR ended = 0;
-  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &ended);
-  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &ended);
+  EndSessionAsLogoff(main);
   EXPECT_EQ(app.Wait(15000), 0);
   EXPECT_TRUE(RegReadBool(registry, "Software\\Quendal", "MetricsEndpointEnabled", false));
   EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal", "MetricsEndpointPort", 0), port);

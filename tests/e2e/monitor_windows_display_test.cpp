@@ -9,6 +9,7 @@
 #include <map>
 
 #include "child_process_win32.h"
+#include "foreign_window_win32.h"
 #include "screen_win32.h"
 #include "settings_wipe_guard_win32.h"
 #include "collector/data_logger.h"
@@ -126,9 +127,7 @@ TEST(Quendal, AllFiveWindowsErrorLayoutsAndRepopulation) {
   // End the session the way a logoff does.
   HWND main = FindWindowW(kMainClass, nullptr);
   ASSERT_NE(main, nullptr);
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
-  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EndSessionAsLogoff(main);
   EXPECT_EQ(app.Wait(15000), 0);
   EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal\\CPUMonitor", "Height", -7),
             expected.at(TQD_MonitorKind::CPU));

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "child_process_win32.h"
+#include "foreign_window_win32.h"
 #include "settings_wipe_guard_win32.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
@@ -192,9 +193,7 @@ TEST(Quendal, WindowsSnapToEdgesAndGluedWindowsFollowTheControlPanel) {
   EXPECT_EQ(r.bottom - r.top, clockHeight);
 
   // End the session as a logoff does: every window goes while still hooked.
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
-  SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  EndSessionAsLogoff(panel);
   EXPECT_EQ(app.Wait(15000), 0);
   stop.Set();
   feed.Wait(10000);

@@ -32,3 +32,10 @@ HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText
     if (ClassOf(c) == AClass && Text(c) == AText) return c;
   return nullptr;
 }
+
+bool EndSessionAsLogoff(HWND AWindow) {
+  DWORD_PTR answer = 0;
+  const bool asked = SendMessageTimeoutW(AWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  SendMessageTimeoutW(AWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+  return asked;
+}

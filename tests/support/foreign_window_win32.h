@@ -24,3 +24,6 @@ std::string ClassOf(HWND AWindow);
 std::vector<HWND> Children(HWND AParent);
 // The first child (at any depth) of that class with that text, or nullptr.
 HWND ChildWith(HWND AParent, const std::string& AClass, const std::string& AText);
+// Ends the session of AWindow's program as a logoff does: WM_QUERYENDSESSION,
+// then WM_ENDSESSION. False when the first went unanswered.
+bool EndSessionAsLogoff(HWND AWindow);
