@@ -169,25 +169,18 @@ void TMagnetic::Sizing(int AH, uintptr_t AEdge, TRect& R) {
   for (int i = 0; i <= m_lWndCount; ++i) {
     if (!Candidate(i, AH)) continue;
     const TRect& W = m_rcWnd[static_cast<size_t>(i)];
+    // A dragged edge, where the drag began at AFrom, goes to either side of W.
+    const auto snap = [&near](int AFrom, int ANear, int AFar, int& AEdge) {
+      if (near(AFrom, ANear)) AEdge = ANear;
+      if (near(AFrom, AFar)) AEdge = AFar;
+    };
     if (R.Top < W.Bottom + S && W.Top - S < R.Bottom) {
-      if (DragsLeft(AEdge)) {
-        if (near(O.Left, W.Left)) R.Left = W.Left;
-        if (near(O.Left, W.Right)) R.Left = W.Right;
-      }
-      if (DragsRight(AEdge)) {
-        if (near(O.Right, W.Left)) R.Right = W.Left;
-        if (near(O.Right, W.Right)) R.Right = W.Right;
-      }
+      if (DragsLeft(AEdge)) snap(O.Left, W.Left, W.Right, R.Left);
+      if (DragsRight(AEdge)) snap(O.Right, W.Left, W.Right, R.Right);
     }
     if (R.Left < W.Right + S && W.Left - S < R.Right) {
-      if (DragsTop(AEdge)) {
-        if (near(O.Top, W.Top)) R.Top = W.Top;
-        if (near(O.Top, W.Bottom)) R.Top = W.Bottom;
-      }
-      if (DragsBottom(AEdge)) {
-        if (near(O.Bottom, W.Top)) R.Bottom = W.Top;
-        if (near(O.Bottom, W.Bottom)) R.Bottom = W.Bottom;
-      }
+      if (DragsTop(AEdge)) snap(O.Top, W.Top, W.Bottom, R.Top);
+      if (DragsBottom(AEdge)) snap(O.Bottom, W.Top, W.Bottom, R.Bottom);
     }
   }
 }
