@@ -45,3 +45,10 @@ void InitReadingsCommonControls() {
   }();
   (void)done;
 }
+
+POINT MessagePointIn(HWND AControl) {
+  const DWORD pos = GetMessagePos();
+  POINT p{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};  // signed: screens left of the primary
+  ScreenToClient(AControl, &p);
+  return p;
+}

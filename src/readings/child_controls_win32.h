@@ -18,5 +18,7 @@ HWND CreateChildControl(HWND AParent, const wchar_t* AClass, const std::wstring&
 TQD_FontHandle CreateTahoma8(int ADPI, bool ABold = false);
 void SetControlText(HWND AControl, const std::string& AUtf8);
 std::string GetControlText(HWND AControl);
+// Where the pointer was at the message being handled, in AControl's client coordinates.
+POINT MessagePointIn(HWND AControl);
 // Registers the common-control classes the readings windows use (once).
 void InitReadingsCommonControls();

@@ -326,10 +326,8 @@ bool TQD_CustomReadingListEditor::HandleGridNotify(const NMHDR& AHeader, LRESULT
       // Every click on a cell is a selection of it, also on the current row
       // (it opens the viewer again if it was closed); the "Parameters" cell
       // opens the edit box.
-      const DWORD pos = GetMessagePos();
       LVHITTESTINFO hit{};
-      hit.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-      ScreenToClient(FStringGrid, &hit.pt);
+      hit.pt = MessagePointIn(FStringGrid);
       SendMessageW(FStringGrid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
       if (hit.iItem < 0 || !FModel.SelectRow(hit.iItem)) return true;
       if (hit.iSubItem == ecParameters) OpenParameterEdit(hit.iItem);

@@ -228,10 +228,8 @@ bool TURIDSelectorForm::HandleTreeNotify(const NMHDR& AHeader) {
     case NM_CLICK: {
       // A click on the node already selected changes nothing, so no
       // TVN_SELCHANGED follows; it still shows and passes the node.
-      const DWORD pos = GetMessagePos();
       TVHITTESTINFO hit{};
-      hit.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-      ScreenToClient(FTree, &hit.pt);
+      hit.pt = MessagePointIn(FTree);
       const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(FTree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
       const auto selected =
           reinterpret_cast<HTREEITEM>(SendMessageW(FTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
