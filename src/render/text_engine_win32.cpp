@@ -42,6 +42,7 @@ TSize TQD_GdiTextEngine::TextExtent(const TQD_Font& AFont, std::string_view ATex
   TQD_CostScope cost(TQD_CostKind::GdiText);
   constexpr uint8_t kExtent = 2;
   if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, kExtent, AText)) return e->Extent;
+  TQD_CostScope miss(TQD_CostKind::GdiTextMissed);
   if (!FDC) return {};
   TQD_SelectObjectScope font(FDC.Get(), FontFor(AFont, true));
   const std::wstring text = Utf8ToWide(std::string(AText));
@@ -64,6 +65,7 @@ bool TQD_GdiTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, b
     AMask = e->Mask;
     return true;
   }
+  TQD_CostScope miss(TQD_CostKind::GdiTextMissed);
   if (!BuildMask(AFont, AText, AAntialiased, FMask)) return false;  // a failure is not kept: GDI may recover
   FCache.Store(AFont, mode, AText, &FMask);
   AMask = FMask;
