@@ -1,6 +1,7 @@
 // The control panel's window; see main_window_win32.h.
 #include "app/main_window_win32.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -429,6 +430,13 @@ bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam
       // "intl": the regional settings changed; values and parameters use the
       // new separators from the next poll and populate on.
       if (ALParam) SystemSettingChanged(WideToUtf8(reinterpret_cast<const wchar_t*>(ALParam)));
+      return false;  // the default handling still runs
+    case WM_DEVICECHANGE:
+      // Drives came or went (a stick, a card, a disc, a mapped share): the
+      // next internal poll reads the drive list again instead of waiting for
+      // its periodic reading.
+      if (AWParam == DBT_DEVICEARRIVAL || AWParam == DBT_DEVICEREMOVECOMPLETE)
+        if (TQD_DataLogger* logger = FForm->DataLogger()) logger->DrivesChanged();
       return false;  // the default handling still runs
     case WM_ENDSESSION:
       // The session ends once this returns, and the process with it: save now.

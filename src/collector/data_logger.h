@@ -48,6 +48,9 @@ class TQD_DataLogger {
   // The two polls, normally run by the timers.
   void HWiPolling();
   void InternalPolling();
+  // The system said drives came or went (or media changed): the next
+  // internal poll reads the drive list, types and labels again.
+  void DrivesChanged() { FVolumeQueries->DrivesChanged(); }
 
   // --- lookups (neutral results on bad input) --------------------------------
   int GetReadingIndex(const TQD_URID& AURID) const;

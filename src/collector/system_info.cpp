@@ -48,37 +48,9 @@ bool QueryRAMInfo(TQD_SystemInfoPort& APort, bool AIncludeReserved, TQD_RAMINFO&
   return ok;
 }
 
-bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives) {
-  return QueryLogicalDrives(APort, ADrives, nullptr);
-}
+std::string VolumeRoot(const std::string& APath) { return std::string(1, APath[0]) + ":\\"; }
 
-bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives,
-                        const TQD_VolumeRequest& AVolume) {
-  ADrives.assign(1, TQD_DRVMTR_ALogicalDrive{});
-  const std::vector<std::string> roots = APort.GetLogicalDriveRoots();
-  for (size_t i = 0; i < roots.size(); ++i) {
-    const std::string& path = roots[i];
-    if (path.empty()) continue;  // the system never lists one; nothing to query
-    TQD_DRVMTR_ALogicalDrive d;
-    d.Fixed = APort.GetDriveTypeCode(path) == kDriveTypeFixed;
-    d.Index = static_cast<uint32_t>(i);
-    d.Letter = path;
-    // Label and space are asked of the bare root of the drive letter.
-    const std::string root = std::string(1, path[0]) + ":\\";
-    // Drives are numbered from A = 1; anything else is no drive that can be asked.
-    const int number = static_cast<unsigned char>(path[0]) - 64;
-    const bool hasNumber = number >= 1 && number <= 26;
-    int64_t total = -1, free = -1;
-    if (AVolume) {
-      AVolume(root, hasNumber);
-    } else {
-      if (!APort.GetVolumeLabel(root, d.Name)) d.Name.clear();
-      if (!hasNumber || !APort.GetDiskSpace(root, total, free)) total = free = -1;
-    }
-    d.TotalSpace = total;
-    d.FreeSpace = free;
-    d.UsedSpace = total - free;
-    ADrives.push_back(std::move(d));
-  }
-  return ADrives.size() > 1;
+bool HasDriveNumber(const std::string& APath) {
+  const int number = static_cast<unsigned char>(APath[0]) - 64;
+  return number >= 1 && number <= 26;
 }

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,12 +83,9 @@ bool QueryCPUInfo(TQD_SystemInfoPort& APort, TQD_CPUINFO& AInfo);
 // RAM figures; Total is TotalInstalled when AIncludeReserved, otherwise
 // TotalReported. A failed query leaves its figures 0 and gives false.
 bool QueryRAMInfo(TQD_SystemInfoPort& APort, bool AIncludeReserved, TQD_RAMINFO& AInfo);
-// The placeholder and then every logical drive in the system's order; false
-// when no drive was found.
-bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives);
-// The same list, but label and space are not asked: AVolume gets each drive's
-// bare root ("X:\") and whether its space can be asked, in list order, and
-// the drives keep an empty name and unknown (-1) figures.
-using TQD_VolumeRequest = std::function<void(const std::string& ARoot, bool AHasNumber)>;
-bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives,
-                        const TQD_VolumeRequest& AVolume);
+// The bare root ("X:\\") a drive's label and space are asked of, from the
+// path the system lists ("X:\\" or a longer mounted path); APath is not empty.
+std::string VolumeRoot(const std::string& APath);
+// Whether the path's letter numbers a drive (A = 1 .. Z = 26) whose space can
+// be asked.
+bool HasDriveNumber(const std::string& APath);

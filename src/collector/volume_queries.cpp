@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <algorithm>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -78,6 +79,8 @@ void Serve(const std::shared_ptr<TQD_ThreadWorker::TPool>& APool, std::function<
 namespace {
 
 struct TAnswer {
+  bool Identity = false;  // type and label were asked
+  bool Fixed = false;
   bool LabelOK = false;
   std::string Label;
   bool SpaceOK = false;
@@ -88,9 +91,9 @@ struct TAnswer {
 struct TDrive {
   bool InFlight = false;
   int64_t StartedMs = 0;  // poll time at which the query in flight started
-  uint64_t Batch = 0;     // the poll that started it
   bool Answered = false;  // some query has finished
-  TAnswer Last;
+  bool Identified = false;  // some query with type and label has finished
+  TAnswer Last;  // type and label from the last query that asked them
 };
 
 }  // namespace
@@ -99,8 +102,8 @@ struct TQD_VolumeQueries::TState {
   std::mutex Lock;
   std::condition_variable Changed;
   std::map<std::string, TDrive> Drives;
-  uint64_t Batch = 1;
-  int BatchInFlight = 0;  // queries of the current batch not yet answered
+  uint64_t Started = 0;  // tasks started
+  uint64_t Finished = 0;  // the newest task that has finished
   int InFlight = 0;
   // Set when the queries' owner has gone: its port may go right after, so
   // a query still running makes no further call into it.
@@ -122,50 +125,66 @@ int TQD_VolumeQueries::InFlight() const {
   return FState->InFlight;
 }
 
-void TQD_VolumeQueries::Start(const std::string& ARoot, bool AHasNumber, int64_t ANowMs) {
-  uint64_t batch = 0;
+void TQD_VolumeQueries::Start(std::vector<TRequest> ARequests, int64_t ANowMs) {
+  uint64_t task = 0;
   {
     std::lock_guard<std::mutex> lock(FState->Lock);
-    TDrive& d = FState->Drives[ARoot];
-    if (d.InFlight) return;
-    d.InFlight = true;
-    d.StartedMs = ANowMs;
-    d.Batch = batch = FState->Batch;
-    ++FState->BatchInFlight;
-    ++FState->InFlight;
+    task = ++FState->Started;
   }
   // The task holds the state and the port, never this object; it calls the
   // port only while the owner is there (a call already hung when it left
   // is the one that cannot be helped).
   std::shared_ptr<TState> state = FState;
   TQD_SystemInfoPort* port = &FPort;
-  FWorker.Run([state, port, ARoot, AHasNumber, batch] {
-    const auto portThere = [&state] {
+  FWorker.Run([state, port, requests = std::move(ARequests), task, ANowMs] {
+    for (const TRequest& r : requests) {
+      {
+        std::lock_guard<std::mutex> lock(state->Lock);
+        TDrive& d = state->Drives[r.Root];
+        // Hung in an earlier task, or the owner has gone.
+        if (d.InFlight || state->PortGone) continue;
+        d.InFlight = true;
+        d.StartedMs = ANowMs;
+        ++state->InFlight;
+      }
+      const auto portThere = [&state] {
+        std::lock_guard<std::mutex> lock(state->Lock);
+        return !state->PortGone;
+      };
+      TAnswer a;
+      a.Identity = r.Identity;
+      if (r.Identity) {
+        a.Fixed = port->GetDriveTypeCode(r.Path) == kDriveTypeFixed;
+        if (portThere()) a.LabelOK = port->GetVolumeLabel(r.Root, a.Label);
+      }
+      if (r.HasNumber && portThere()) a.SpaceOK = port->GetDiskSpace(r.Root, a.Total, a.Free);
       std::lock_guard<std::mutex> lock(state->Lock);
-      return !state->PortGone;
-    };
-    TAnswer a;
-    if (portThere()) a.LabelOK = port->GetVolumeLabel(ARoot, a.Label);
-    if (AHasNumber && portThere()) a.SpaceOK = port->GetDiskSpace(ARoot, a.Total, a.Free);
+      TDrive& d = state->Drives[r.Root];
+      d.InFlight = false;
+      d.Answered = true;
+      if (a.Identity) {
+        d.Identified = true;
+        d.Last = std::move(a);
+      } else {
+        d.Last.SpaceOK = a.SpaceOK;
+        d.Last.Total = a.Total;
+        d.Last.Free = a.Free;
+      }
+      --state->InFlight;
+      state->Changed.notify_all();
+    }
     std::lock_guard<std::mutex> lock(state->Lock);
-    TDrive& d = state->Drives[ARoot];
-    d.InFlight = false;
-    d.Answered = true;
-    d.Last = std::move(a);
-    if (batch == state->Batch) --state->BatchInFlight;
-    --state->InFlight;
+    state->Finished = std::max(state->Finished, task);
     state->Changed.notify_all();
   });
 }
 
 void TQD_VolumeQueries::WaitForStarted() {
   std::unique_lock<std::mutex> lock(FState->Lock);
-  if (FState->BatchInFlight > 0)
-    FState->Changed.wait_for(lock, std::chrono::milliseconds(kPollWaitMs),
-                             [this] { return FState->BatchInFlight == 0; });
-  // What is still running is waited for no more.
-  ++FState->Batch;
-  FState->BatchInFlight = 0;
+  // What is still running then is waited for no more.
+  const uint64_t task = FState->Started;
+  FState->Changed.wait_for(lock, std::chrono::milliseconds(kPollWaitMs),
+                           [this, task] { return FState->Finished >= task; });
 }
 
 void TQD_VolumeQueries::Take(const std::string& ARoot, int64_t ANowMs, TQD_DRVMTR_ALogicalDrive& ADrive) const {
@@ -174,7 +193,8 @@ void TQD_VolumeQueries::Take(const std::string& ARoot, int64_t ANowMs, TQD_DRVMT
   if (it == FState->Drives.end()) return;
   const TDrive& d = it->second;
   const bool overdue = d.InFlight && ANowMs - d.StartedMs >= kUnansweredMs;
-  ADrive.Name = d.Answered && d.Last.LabelOK ? d.Last.Label : std::string();
+  ADrive.Fixed = d.Identified && d.Last.Fixed;
+  ADrive.Name = d.Identified && d.Last.LabelOK ? d.Last.Label : std::string();
   if (d.Answered && d.Last.SpaceOK && !overdue) {
     ADrive.TotalSpace = d.Last.Total;
     ADrive.FreeSpace = d.Last.Free;
@@ -184,16 +204,41 @@ void TQD_VolumeQueries::Take(const std::string& ARoot, int64_t ANowMs, TQD_DRVMT
 }
 
 bool TQD_VolumeQueries::QueryLogicalDrives(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives) {
-  // Roots, types and order come from the system's (fast) drive list, as in the
-  // direct query; only label and space come from the workers.
-  ::QueryLogicalDrives(FPort, ADrives, [&](const std::string& ARoot, bool AHasNumber) {
-    Start(ARoot, AHasNumber, ANowMs);
-  });
-  WaitForStarted();
+  const bool identity = FListDue || FRoots.empty() || ANowMs - FListReadMs >= kListRefreshMs;
+  if (identity) {
+    FRoots = FPort.GetLogicalDriveRoots();
+    FListReadMs = ANowMs;
+    FListDue = false;
+  }
+  ADrives.assign(1, TQD_DRVMTR_ALogicalDrive{});
+  std::vector<TRequest> requests;
+  for (size_t i = 0; i < FRoots.size(); ++i) {
+    const std::string& path = FRoots[i];
+    if (path.empty()) continue;  // the system never lists one; nothing to query
+    TQD_DRVMTR_ALogicalDrive d;
+    d.Index = static_cast<uint32_t>(i);
+    d.Letter = path;
+    ADrives.push_back(std::move(d));
+    requests.push_back({VolumeRoot(path), path, HasDriveNumber(path), identity});
+  }
+  if (!requests.empty()) {
+    {
+      // A drive never identified (its first query hung) is asked in full.
+      std::lock_guard<std::mutex> lock(FState->Lock);
+      for (TRequest& r : requests) r.Identity = r.Identity || !FState->Drives[r.Root].Identified;
+    }
+    Start(std::move(requests), ANowMs);
+    WaitForStarted();
+  }
   for (size_t i = 1; i < ADrives.size(); ++i) {
     TQD_DRVMTR_ALogicalDrive& d = ADrives[i];
-    Take(std::string(1, d.Letter[0]) + ":\\", ANowMs, d);
+    Take(VolumeRoot(d.Letter), ANowMs, d);
     d.UsedSpace = d.TotalSpace - d.FreeSpace;
   }
   return ADrives.size() > 1;
+}
+
+bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives) {
+  TQD_InlineWorker here;
+  return TQD_VolumeQueries(APort, here).QueryLogicalDrives(0, ADrives);
 }

@@ -1,13 +1,22 @@
-// Volume label and space of the logical drives, asked on worker threads.
+// Type, label and space of the logical drives, asked on a worker thread.
 //
 // A mapped drive whose server is gone, or a slow card reader, keeps
 // GetVolumeInformationW and GetDiskFreeSpaceExW busy for seconds. Asked on the
 // UI thread every second, that froze every window. Here each drive has at most
-// one query in flight; a poll starts a query for every drive that has none,
-// waits a short bounded time for the ones it started (a healthy drive answers
-// in well under a millisecond, so its figures stay as fresh as before) and
-// otherwise takes the last finished answer. A query that has been running for
+// one query in flight; a poll hands the drives that have none to one task,
+// which asks them in turn, and waits a short bounded time for it (healthy
+// drives answer in well under a millisecond, so their figures stay as fresh
+// as before); what has not answered by then shows its last finished answer. A drive hung in one
+// task is skipped by the next, which runs on another thread, so it never
+// holds up the others for more than a poll. A query that has been running for
 // kUnansweredMs makes the drive's figures unknown (-1) until it answers.
+//
+// Free space is asked every poll. The drive list, the drive types and the
+// volume labels change only when drives come or go or are renamed; they are
+// read again when the system says drives changed (DrivesChanged), when the
+// drive list was empty, and otherwise every kListRefreshMs. Under Wine the
+// list alone is some thirty server requests, and the type and label of a
+// drive as many again.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "collector/ports.h"
 #include "collector/system_info.h"
@@ -47,14 +57,27 @@ class TQD_ThreadWorker final : public TQD_WorkerPort {
   std::shared_ptr<TPool> FPool;
 };
 
+// Runs each task at once on the calling thread.
+class TQD_InlineWorker final : public TQD_WorkerPort {
+ public:
+  void Run(std::function<void()> ATask) override { ATask(); }
+};
+
+// The placeholder and then every logical drive in the system's order, every
+// figure asked now on the calling thread; false when no drive was found.
+bool QueryLogicalDrives(TQD_SystemInfoPort& APort, TQD_DRVMTR_LogicalDrives& ADrives);
+
 class TQD_VolumeQueries {
  public:
   static constexpr int64_t kUnansweredMs = 5000;
-  // How long a poll waits, in all, for the queries it has just started.
+  // How long a poll waits for the queries it has just started.
   static constexpr int kPollWaitMs = 50;
   // How long destruction waits for queries still in flight before leaving
   // them to finish on their own.
   static constexpr int kShutdownWaitMs = 1000;
+  // How long the drive list, types and labels stand when nothing said they
+  // changed.
+  static constexpr int64_t kListRefreshMs = 10000;
 
   TQD_VolumeQueries(TQD_SystemInfoPort& APort, TQD_WorkerPort& AWorker);
   ~TQD_VolumeQueries();
@@ -62,25 +85,39 @@ class TQD_VolumeQueries {
   TQD_VolumeQueries& operator=(const TQD_VolumeQueries&) = delete;
 
   // The drive list as QueryLogicalDrives builds it, in the same order, with
-  // each drive's label and space from the last finished query. ANowMs: the
-  // poll's monotonic time. False when no drive was found.
+  // each drive's type and label from the last reading of the list and its
+  // space from the last finished query. ANowMs: the poll's monotonic time.
+  // False when no drive was found.
   bool QueryLogicalDrives(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives);
+  // The system said drives came or went: the next poll reads the list, types
+  // and labels again.
+  void DrivesChanged() { FListDue = true; }
 
   // Queries started and not yet answered.
   int InFlight() const;
 
  private:
   struct TState;
-  // Starts a query of ARoot ("X:\") unless one is in flight. AHasNumber: the
-  // letter names a drive whose space can be asked.
-  void Start(const std::string& ARoot, bool AHasNumber, int64_t ANowMs);
-  // Waits up to kPollWaitMs for the queries Start has begun since the last call.
+  struct TRequest {
+    std::string Root;  // "X:\"
+    std::string Path;  // as the system lists it
+    bool HasNumber = false;
+    bool Identity = false;  // type and label too
+  };
+  // Starts one task that asks every drive of ARequests in turn, skipping a
+  // drive whose query is still in flight.
+  void Start(std::vector<TRequest> ARequests, int64_t ANowMs);
+  // Waits up to kPollWaitMs for the task Start has begun since the last call.
   void WaitForStarted();
-  // Name, TotalSpace and FreeSpace from the last finished answer.
+  // Type, name and space from the last finished answers.
   void Take(const std::string& ARoot, int64_t ANowMs, TQD_DRVMTR_ALogicalDrive& ADrive) const;
 
   TQD_SystemInfoPort& FPort;
   TQD_WorkerPort& FWorker;
   // Shared with the workers: a hung one may finish after this object is gone.
   std::shared_ptr<TState> FState;
+  // The system's drive list, when it was read, and whether it is due anyway.
+  std::vector<std::string> FRoots;
+  int64_t FListReadMs = 0;
+  bool FListDue = true;
 };

@@ -15,12 +15,14 @@ struct TEvent {
   int NumLogicalDrives;  // as the handler sees it
 };
 
-TQD_DRVMTR_ALogicalDrive Drive(const char* ALetter) {
+TQD_DRVMTR_ALogicalDrive Drive(const char* ALetter, bool AFixed = true, const char* ALabel = "",
+                               int64_t ATotal = 1000, int64_t AFree = 250) {
   TQD_DRVMTR_ALogicalDrive d;
   d.Letter = ALetter;
-  d.Fixed = true;
-  d.TotalSpace = 1000;
-  d.FreeSpace = 250;
+  d.Fixed = AFixed;
+  d.Name = ALabel;
+  d.TotalSpace = ATotal;
+  d.FreeSpace = AFree;
   return d;
 }
 
@@ -56,7 +58,8 @@ TEST_F(TPollFixture, RebuildDrivesForExactlyOneEventPerChange) {
   EXPECT_FALSE(Tick().RebuildDrives);
   EXPECT_EQ(logger->LastInternalPollingStatus(), insOK);
 
-  c.SystemInfo.Drives.push_back(Drive("F:\\"));  // a USB stick
+  c.SystemInfo.Drives.push_back(Drive("F:\\"));  // a USB stick, and the system says so
+  logger->DrivesChanged();
   TEvent e = Tick();
   EXPECT_TRUE(e.RebuildDrives);
   EXPECT_FALSE(e.RebuildNetwork);
@@ -65,12 +68,41 @@ TEST_F(TPollFixture, RebuildDrivesForExactlyOneEventPerChange) {
 
   // Same count with another letter is no change in count.
   c.SystemInfo.Drives[1] = Drive("G:\\");
+  logger->DrivesChanged();
   EXPECT_FALSE(Tick().RebuildDrives);
   EXPECT_EQ(logger->LogicalDrives()[2].Letter, "G:\\");
 
+  // A drive that goes unannounced is seen at the next reading of the list.
   c.SystemInfo.Drives.pop_back();
+  EXPECT_FALSE(Tick().RebuildDrives);
+  c.Clock.Now += TQD_VolumeQueries::kListRefreshMs;
   EXPECT_TRUE(Tick().RebuildDrives);
   EXPECT_FALSE(Tick().RebuildDrives);
+}
+
+// Between readings of the drive list a poll asks each drive's space only;
+// the list, types and labels are read again when the system says drives
+// changed or kListRefreshMs after the last reading.
+TEST_F(TPollFixture, DriveSpaceEveryPollListAndLabelsWhenDue) {
+  c.SystemInfo.Drives = {Drive("C:\\", true, "System", 100, 40)};
+  Create();
+  c.SystemInfo.QueriedRoots.clear();
+  c.SystemInfo.Drives[0].Name = "Renamed";
+  c.SystemInfo.Drives[0].FreeSpace = 30;
+  Tick();
+  EXPECT_EQ(c.SystemInfo.QueriedRoots, std::vector<std::string>{"C:\\"});  // space only
+  EXPECT_EQ(logger->LogicalDrives()[1].FreeSpace, 30);
+  EXPECT_EQ(logger->LogicalDrives()[1].Name, "System");
+  EXPECT_TRUE(logger->LogicalDrives()[1].Fixed);
+
+  c.Clock.Now += TQD_VolumeQueries::kListRefreshMs;
+  Tick();
+  EXPECT_EQ(logger->LogicalDrives()[1].Name, "Renamed");
+  c.SystemInfo.Drives[0].Name = "Again";
+  logger->DrivesChanged();
+  Tick();
+  EXPECT_EQ(logger->LogicalDrives()[1].Name, "Again");
+  EXPECT_EQ(c.SystemInfo.QueriedRoots.size(), 5u);  // 1 + 2 + 2
 }
 
 TEST_F(TPollFixture, RebuildNetworkForExactlyOneEventPerUpOrDown) {
@@ -112,12 +144,13 @@ TEST_F(TPollFixture, AnyFailedSourceMakesStatus255AndTheNextPollRecovers) {
   EXPECT_EQ(logger->LastInternalPollingStatus(), insOK);
 
   c.SystemInfo.DrivesFail = true;
+  c.Clock.Now += TQD_VolumeQueries::kListRefreshMs;  // the list's next reading
   TEvent e = Tick();
   EXPECT_EQ(logger->LastInternalPollingStatus(), insFailed);
   EXPECT_EQ(logger->NumLogicalDrives(), 0);
   EXPECT_TRUE(e.RebuildDrives);
   c.SystemInfo.DrivesFail = false;
-  EXPECT_TRUE(Tick().RebuildDrives);
+  EXPECT_TRUE(Tick().RebuildDrives);  // an empty list is read again at once
   EXPECT_EQ(logger->LastInternalPollingStatus(), insOK);
 
   c.Network.Fails = true;

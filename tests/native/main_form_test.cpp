@@ -315,6 +315,7 @@ TEST_F(MainFormTest, ADriveListChangeRebuildsOnlyTheDriveWindow) {
   const std::string driveText = form->DriveMonitor_RenderTime();
   fakes.Clock.Step = 1000;  // the rebuild's paint time cannot match the old text
   fakes.SystemInfo.Drives.push_back({true, 1, "D:\\", "Data", 200, 50, 150});
+  form->DataLogger()->DrivesChanged();  // as the system announces a new drive
   InternalTick();
 
   std::vector<int> expected = before;

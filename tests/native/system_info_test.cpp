@@ -4,6 +4,7 @@
 #include "collector/data_logger.h"
 #include "sim/fake_ports.h"
 #include "collector/system_info.h"
+#include "collector/volume_queries.h"
 
 namespace {
 

@@ -95,6 +95,10 @@ TEST_F(TVolumeFixture, HungDriveLeavesThePollAloneAndShowsDashAfterFiveSeconds) 
   EXPECT_EQ(logger->NumLogicalDrives(), 3);  // order and the other drives unchanged
   EXPECT_EQ(logger->LogicalDrives()[3].Letter, "F:\\");
   EXPECT_EQ(logger->LogicalDrives()[3].TotalSpace, 3000);
+  // F: comes after E: in the hung task; the next poll's task skips E:.
+  info.SetSpace(2, 3500, 1000);
+  for (int i = 0; i < 100 && logger->LogicalDrives()[3].TotalSpace != 3500; ++i) Poll();
+  EXPECT_EQ(logger->LogicalDrives()[3].TotalSpace, 3500);
 
   c.Clock.Now += TQD_VolumeQueries::kUnansweredMs;
   EXPECT_EQ(Poll(), answered);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <dbt.h>
 
 #include <functional>
 #include <memory>
@@ -250,4 +251,36 @@ TEST_F(ControlPanelWindow, TheNotificationIconComesBackWhenTheTaskbarIsCreatedAg
   EXPECT_FALSE(NotifyIconExists(panel));
   SendMessageW(panel, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(NotifyIconExists(panel));
+}
+
+// A drive that comes and is announced is in the next poll's list; one that
+// nobody announced waits for the list's periodic reading.
+TEST_F(ControlPanelWindow, AnAnnouncedDriveIsListedAtTheNextPoll) {
+  TQD_DataLogger& logger = *main->Form().DataLogger();
+  logger.InternalPolling();
+  const int before = logger.NumLogicalDrives();
+  const auto listed = [&logger] {
+    for (int i = 1; i <= logger.NumLogicalDrives(); ++i)
+      if (logger.LogicalDrives()[static_cast<size_t>(i)].Letter == "Q:\\") return true;
+    return false;
+  };
+  ASSERT_FALSE(listed());
+  ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", L"C:\\windows"));
+  logger.InternalPolling();
+  EXPECT_FALSE(listed());
+
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << ('Q' - 'A');
+  SendMessageW(panel, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume));
+  logger.InternalPolling();
+  EXPECT_TRUE(listed());
+  EXPECT_EQ(logger.NumLogicalDrives(), before + 1);
+
+  ASSERT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr));
+  SendMessageW(panel, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&volume));
+  logger.InternalPolling();
+  EXPECT_FALSE(listed());
+  EXPECT_EQ(logger.NumLogicalDrives(), before);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "collector/ports.h"
+#include "collector/volume_queries.h"
 
 // Serves a byte block under a name; an absent block is a missing mapping.
 class TFakeSharedMemory : public TQD_SharedMemoryPort {
@@ -93,13 +94,6 @@ class TFakeNetwork : public TQD_NetworkPort {
   bool Fails = false;
 };
 
-// Runs each task at once, on the calling thread: drive queries answer within
-// the poll that asks them, as the system's do for a healthy drive.
-class TFakeWorker : public TQD_WorkerPort {
- public:
-  void Run(std::function<void()> ATask) override { ATask(); }
-};
-
 // Everything a data logger needs, wired together.
 struct TFakeCollector {
   TFakeSharedMemory SharedMemory;
@@ -107,7 +101,9 @@ struct TFakeCollector {
   TFakeClock Clock;
   TFakeSystemInfo SystemInfo;
   TFakeNetwork Network;
-  TFakeWorker Worker;
+  // Drive queries answer within the poll that asks them, as the system's do
+  // for a healthy drive.
+  TQD_InlineWorker Worker;
   TQD_CollectorPorts Ports() {
     return TQD_CollectorPorts{&SharedMemory, &Timers, &Clock, &SystemInfo, &Network, &Worker};
   }
