@@ -1,11 +1,10 @@
 // Window snapping on Windows; see magnetic_win32.h.
 #include "ui/magnetic_win32.h"
 
-#include <commctrl.h>
-
 #include <exception>
 
 #include "base/app_exception.h"
+#include "ui/window_win32.h"
 
 static_assert(QD_WM_WINDOWPOSCHANGED == WM_WINDOWPOSCHANGED && QD_WM_COMMAND == WM_COMMAND &&
               QD_WM_SYSCOMMAND == WM_SYSCOMMAND && QD_WM_SIZING == WM_SIZING && QD_WM_MOVING == WM_MOVING &&
@@ -15,9 +14,7 @@ static_assert(QD_SWP_SHOWWINDOW == SWP_SHOWWINDOW && QD_SWP_HIDEWINDOW == SWP_HI
 
 namespace {
 
-// Subclass ids: which of the two forwarding rules a window follows.
-constexpr UINT_PTR kMonitorWindowHook = 1;
-constexpr UINT_PTR kControlPanelHook = 2;
+using TNext = TQD_Window::TNext;
 
 TRect FromRECT(const RECT& R) { return {R.left, R.top, R.right, R.bottom}; }
 RECT ToRECT(const TRect& R) { return {R.Left, R.Top, R.Right, R.Bottom}; }
@@ -60,8 +57,9 @@ bool Forward(TSubClass_Proc AProc, HWND AWindow, UINT AMessage, WPARAM AWParam, 
 
 // The message after the window's own procedure: its result stands, and a
 // failing callback neither changes it nor crosses the window procedure.
-LRESULT ForwardAfter(TSubClass_Proc AProc, HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
-  const LRESULT result = DefSubclassProc(AWindow, AMessage, AWParam, ALParam);
+LRESULT ForwardAfter(TSubClass_Proc AProc, HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam,
+                     const TNext& ANext) {
+  const LRESULT result = ANext(AMessage, AWParam, ALParam);
   try {
     LRESULT ignored = 0;
     Forward(AProc, AWindow, AMessage, AWParam, ALParam, ignored);
@@ -71,15 +69,16 @@ LRESULT ForwardAfter(TSubClass_Proc AProc, HWND AWindow, UINT AMessage, WPARAM A
   return result;
 }
 
-LRESULT CALLBACK MagneticHook(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam, UINT_PTR AId,
-                              DWORD_PTR ARefData) {
-  const auto proc = reinterpret_cast<TSubClass_Proc>(ARefData);
+// The two forwarding rules: a monitor window's, and the control panel's,
+// which joins the manager when it is shown.
+LRESULT MagneticHook(bool AControlPanel, HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam,
+                     TSubClass_Proc AProc, const TNext& ANext) {
   switch (AMessage) {
     case WM_SIZING:
     case WM_MOVING:
       try {
         LRESULT result = 0;
-        if (Forward(proc, AWindow, AMessage, AWParam, ALParam, result)) return result;
+        if (Forward(AProc, AWindow, AMessage, AWParam, ALParam, result)) return result;
       } catch (...) {
         HandleApplicationException(std::current_exception());
       }
@@ -88,12 +87,12 @@ LRESULT CALLBACK MagneticHook(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARA
     case WM_SYSCOMMAND:
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
-      return ForwardAfter(proc, AWindow, AMessage, AWParam, ALParam);
+      return ForwardAfter(AProc, AWindow, AMessage, AWParam, ALParam, ANext);
     case WM_WINDOWPOSCHANGED:
-      if (AId == kMonitorWindowHook) return ForwardAfter(proc, AWindow, AMessage, AWParam, ALParam);
+      if (!AControlPanel) return ForwardAfter(AProc, AWindow, AMessage, AWParam, ALParam, ANext);
       if (ALParam && (reinterpret_cast<WINDOWPOS*>(ALParam)->flags & SWP_SHOWWINDOW)) {
         // The control panel joins when it is shown; later shows find it registered.
-        const LRESULT result = DefSubclassProc(AWindow, AMessage, AWParam, ALParam);
+        const LRESULT result = ANext(AMessage, AWParam, ALParam);
         try {
           TSubClass_Proc ignored = nullptr;
           if (TMagnetic* magnetic = TMagnetic::Instance()) magnetic->AddWindow(ToWindowId(AWindow), 0, ignored);
@@ -110,13 +109,20 @@ LRESULT CALLBACK MagneticHook(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARA
         HandleApplicationException(std::current_exception());
       }
       break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(AWindow, MagneticHook, AId);
-      break;
     default:
       break;
   }
-  return DefSubclassProc(AWindow, AMessage, AWParam, ALParam);
+  return ANext(AMessage, AWParam, ALParam);
+}
+
+LRESULT MonitorWindowHook(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam, uintptr_t AData,
+                          const TNext& ANext) {
+  return MagneticHook(false, AWindow, AMessage, AWParam, ALParam, reinterpret_cast<TSubClass_Proc>(AData), ANext);
+}
+
+LRESULT ControlPanelHook(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam, uintptr_t AData,
+                         const TNext& ANext) {
+  return MagneticHook(true, AWindow, AMessage, AWParam, ALParam, reinterpret_cast<TSubClass_Proc>(AData), ANext);
 }
 
 }  // namespace
@@ -157,9 +163,9 @@ void TQD_WindowsPortWin32::MoveWindows(const std::vector<TQD_WindowMove>& AMoves
 }
 
 bool TQD_MagneticWin32::HookControlPanel(HWND AWindow) {
-  if (!SetWindowSubclass(AWindow, MagneticHook, kControlPanelHook,
-                         reinterpret_cast<DWORD_PTR>(&TMagnetic::SubClassProc)))
-    return false;
+  TQD_Window* window = TQD_Window::FromHandle(AWindow);
+  if (!window) return false;
+  window->SetMessageHook({&ControlPanelHook, reinterpret_cast<uintptr_t>(&TMagnetic::SubClassProc)});
   // Already on the screen: it will not be shown again to register.
   if (::IsWindowVisible(AWindow)) {
     TSubClass_Proc ignored = nullptr;
@@ -171,9 +177,9 @@ bool TQD_MagneticWin32::HookControlPanel(HWND AWindow) {
 bool MakeWindowMagnetic(HWND AWindow, HWND AParent) {
   TMagnetic* magnetic = TMagnetic::Instance();
   TSubClass_Proc proc = nullptr;
-  if (!magnetic || !magnetic->AddWindow(ToWindowId(AWindow), ToWindowId(AParent), proc)) return false;
-  if (SetWindowSubclass(AWindow, MagneticHook, kMonitorWindowHook, reinterpret_cast<DWORD_PTR>(proc))) return true;
+  TQD_Window* window = TQD_Window::FromHandle(AWindow);
   // Unhooked, it would never leave the manager.
-  magnetic->RemoveWindow(ToWindowId(AWindow));
-  return false;
+  if (!magnetic || !window || !magnetic->AddWindow(ToWindowId(AWindow), ToWindowId(AParent), proc)) return false;
+  window->SetMessageHook({&MonitorWindowHook, reinterpret_cast<uintptr_t>(proc)});
+  return true;
 }

@@ -1,11 +1,12 @@
 // Window snapping on Windows: the windows port over the real desktop, and the
 // hooks that bring a window's messages to the snapping manager.
 //
-// The hooks are comctl32 subclasses (SetWindowSubclass), not a replaced
-// window procedure: TQD_Window finds its object through the window's extra
-// bytes and other code may hook the same window, so nothing here takes a slot
-// or a procedure pointer someone else might rely on. A subclass removes
-// itself at WM_NCDESTROY, so it never outlives its window.
+// The hooks are TQD_Window message hooks, not a replaced window procedure or
+// a comctl32 subclass: nothing here takes a slot or a procedure pointer
+// someone else might rely on, and no message pays a property lookup (a
+// request to the server under Wine, for every message of these windows). A
+// hook ends at WM_NCDESTROY, so it never outlives its window. Only windows of
+// this toolkit (the control panel, the monitor windows) can be hooked.
 //
 // Order of a hooked window's messages: WM_SIZING and WM_MOVING reach the
 // manager first, and the window's own procedure only when the manager leaves
@@ -55,5 +56,6 @@ class TQD_MagneticWin32 {
 
 // Registers AWindow with the snapping manager, glued to AParent while it
 // touches it, and hooks its messages. False when there is no manager or it
-// refuses the window (already registered, not a window).
+// refuses the window (already registered, not a window), or AWindow is no
+// window of this toolkit.
 bool MakeWindowMagnetic(HWND AWindow, HWND AParent);

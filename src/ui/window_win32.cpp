@@ -122,9 +122,12 @@ LRESULT CALLBACK TQD_Window::WindowProc(HWND AWnd, UINT AMessage, WPARAM AWParam
     SetWindowLongPtrW(AWnd, kSelfOffset, 0);
     if (self->FHandle == AWnd) self->FHandle = nullptr;
     CountHandle(hkUser, -1);
+    self->FHook = {};
   }
   // Handlers may destroy the window or even the object (a menu command that
   // disables this window): nothing touches `self` after Dispatch.
+  if (const TMessageHook hook = self->FHook; hook.Proc)
+    return hook.Proc(AWnd, AMessage, AWParam, ALParam, hook.Data, TNext(self, AWnd));
   return self->Dispatch(AWnd, AMessage, AWParam, ALParam);
 }
 

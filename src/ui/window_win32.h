@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "base/dpi.h"
@@ -57,6 +58,30 @@ class TQD_Window {
   // for a window being destroyed.
   static TQD_Window* FromHandle(HWND AHandle);
 
+  // A procedure that sees each message of this window before the window's
+  // own handling, which it runs through ANext (window snapping). One per
+  // window, kept until WM_NCDESTROY (which it does not see) or until replaced;
+  // {} removes it. Unlike a comctl32 subclass it needs no lookup per message,
+  // which under Wine is a request to the server.
+  class TNext {
+   public:
+    LRESULT operator()(UINT AMessage, WPARAM AWParam, LPARAM ALParam) const {
+      return FWindow->Dispatch(FHandle, AMessage, AWParam, ALParam);
+    }
+
+   private:
+    friend class TQD_Window;
+    TNext(TQD_Window* AWindow, HWND AHandle) : FWindow(AWindow), FHandle(AHandle) {}
+    TQD_Window* FWindow;
+    HWND FHandle;
+  };
+  struct TMessageHook {
+    LRESULT (*Proc)(HWND AWnd, UINT AMessage, WPARAM AWParam, LPARAM ALParam, uintptr_t AData,
+                    const TNext& ANext) = nullptr;
+    uintptr_t Data = 0;
+  };
+  void SetMessageHook(TMessageHook AHook) { FHook = AHook; }
+
  protected:
   // AClassName: the window class, shared by all objects that pass the same
   // name (the control panel's fixed class name is how a second instance
@@ -90,6 +115,7 @@ class TQD_Window {
   std::wstring FClassName;
   HWND FHandle = nullptr;
   int FDPI = QD_DefaultDPI;
+  TMessageHook FHook;
 };
 
 // The DPI of a window: GetDpiForWindow where the system has it (Windows 10

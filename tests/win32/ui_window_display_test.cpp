@@ -266,6 +266,31 @@ TEST(Window, UserDataSlotStaysFreeForSubclassing) {
   EXPECT_TRUE(Contains(window.Messages, WM_NCDESTROY));
 }
 
+// A message hook sees each message first, may answer it alone or pass it to
+// the window through ANext, and is gone once it is replaced by nothing.
+TEST(Window, AMessageHookSeesMessagesFirstAndPassesThemOn) {
+  TTestWindow window;
+  window.Create(PopupParams());
+  const HWND hwnd = window.Handle();
+  static std::vector<UINT> seen;
+  seen.clear();
+  window.SetMessageHook({[](HWND, UINT AMsg, WPARAM AW, LPARAM AL, uintptr_t AData, const TQD_Window::TNext& ANext) {
+                           seen.push_back(AMsg);
+                           if (AMsg == WM_TEST_PING && AW == 7) return static_cast<LRESULT>(AData);  // answered alone
+                           return ANext(AMsg, AW, AL);
+                         },
+                         1234});
+  const size_t before = window.Messages.size();
+  EXPECT_EQ(SendMessageW(hwnd, WM_TEST_PING, 1, 0), 2);
+  EXPECT_EQ(SendMessageW(hwnd, WM_TEST_PING, 7, 0), 1234);
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_TEST_PING, WM_TEST_PING}));
+  EXPECT_EQ(window.Messages.size(), before + 1);  // the window had only the first
+
+  window.SetMessageHook({});
+  EXPECT_EQ(SendMessageW(hwnd, WM_TEST_PING, 7, 0), 8);
+  EXPECT_EQ(seen.size(), 2u);
+}
+
 TEST(Window, MessageOnlyWindowsAndSharedClasses) {
   TTestWindow hidden(L"QuendalUITestHidden");
   TQD_WindowCreateParams params;
