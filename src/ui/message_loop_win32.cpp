@@ -2,6 +2,10 @@
 #include "ui/message_loop_win32.h"
 
 bool TranslateDialogKeys(MSG& AMessage) {
+  // Only keys are the dialog manager's business (it would merely dispatch
+  // anything else), and finding the active window is a request to the
+  // server under Wine: other messages are not asked about.
+  if (AMessage.message < WM_KEYFIRST || AMessage.message > WM_KEYLAST) return false;
   // Windows with child controls opt in with WS_EX_CONTROLPARENT; monitor
   // windows and the like keep every key to themselves.
   const HWND active = GetActiveWindow();
