@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "base/cost_meter.h"
 #include "base/win32_handles_win32.h"
@@ -41,11 +42,12 @@ TQD_GdiTextEngine::TFontRef TQD_GdiTextEngine::FontEntryFor(const TQD_Font& AFon
 }
 
 bool TQD_GdiTextEngine::IsPlainCodePoint(char32_t C) {
-  return (C >= 0x20 && C <= 0x7E) || (C >= 0xA0 && C <= 0xFF) || C == 0x2013 || C == 0x2014 || C == 0x2026;
+  return (C >= 0x20 && C <= 0x7E) || (C >= 0xA0 && C <= 0xFF) || C == 0x2013 || C == 0x2014 || C == 0x2026 ||
+         C == 0x25B2 || C == 0x25BC;
 }
 
-bool TQD_GdiTextEngine::DecodePlain(const TQD_Font& AFont, std::string_view AText) {
-  if (AFont.Orientation != 0 || AText.empty()) return false;
+bool TQD_GdiTextEngine::DecodePlain(const TQD_Font& AFont, std::string_view AText, bool ARotatedToo) {
+  if ((AFont.Orientation != 0 && !ARotatedToo) || AText.empty()) return false;
   DecodeUtf8(AText, FCodePoints);
   return std::all_of(FCodePoints.begin(), FCodePoints.end(), IsPlainCodePoint);
 }
@@ -114,11 +116,12 @@ bool TQD_GdiTextEngine::KeepInk(TInk& AInk) const {
 }
 
 const TQD_GdiTextEngine::TGlyph* TQD_GdiTextEngine::GlyphFor(const TQD_Font& AFont, bool AAntialiased,
-                                                             const TFontRef& AFontRef, char32_t C, bool AWithMask) {
+                                                             const TFontRef& AFontRef, char32_t C, bool AWithMask,
+                                                             std::optional<TQD_CostScope>& AMiss) {
   const uint64_t key = (uint64_t{AFontRef.Serial} << 32) | (uint64_t{AAntialiased} << 31) | C;
   auto it = FGlyphs.find(key);
   if (it != FGlyphs.end() && (it->second.HasMask || !AWithMask)) return &it->second;
-  TQD_CostScope miss(TQD_CostKind::GdiTextMissed);
+  if (!AMiss) AMiss.emplace(TQD_CostKind::GdiTextMissed);
   if (!FDC || C > 0xFFFF) return nullptr;  // plain code points are all in the BMP
   if (it == FGlyphs.end()) {
     // Fonts of a few panels in a few sizes need a few hundred glyphs; past
@@ -187,6 +190,8 @@ const TQD_GdiTextEngine::TGlyph* TQD_GdiTextEngine::GlyphFor(const TQD_Font& AFo
 bool TQD_GdiTextEngine::GlyphsOfText(const TQD_Font& AFont, bool AAntialiased, bool AWithMask, int& AWidth,
                                      int& ACellHeight) {
   const TFontRef font = FontEntryFor(AFont, AAntialiased);
+  // A text with a glyph GDI has to draw or measure counts as asked of GDI.
+  std::optional<TQD_CostScope> miss;
   // Twice at most: when the cache is emptied on the way, the glyphs found
   // before are gone, but the text's glyphs then fit.
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -195,7 +200,7 @@ bool TQD_GdiTextEngine::GlyphsOfText(const TQD_Font& AFont, bool AAntialiased, b
     AWidth = 0;
     ACellHeight = -1;
     for (char32_t c : FCodePoints) {
-      const TGlyph* g = GlyphFor(AFont, AAntialiased, font, c, AWithMask);
+      const TGlyph* g = GlyphFor(AFont, AAntialiased, font, c, AWithMask, miss);
       if (!g || (AWithMask && !g->Composable) || (ACellHeight >= 0 && g->CellHeight != ACellHeight)) return false;
       FTextGlyphs.push_back(g);
       AWidth += g->Advance;
@@ -209,7 +214,7 @@ bool TQD_GdiTextEngine::GlyphsOfText(const TQD_Font& AFont, bool AAntialiased, b
 bool TQD_GdiTextEngine::ComposeExtent(const TQD_Font& AFont, std::string_view AText, TSize& AExtent) {
   int cx = 0, cy = 0;
   // Extents are measured in the anti-aliased font, as TextExtent does.
-  if (!DecodePlain(AFont, AText) || !GlyphsOfText(AFont, true, false, cx, cy)) return false;
+  if (!DecodePlain(AFont, AText, true) || !GlyphsOfText(AFont, true, false, cx, cy)) return false;
   AExtent = {cx, cy};
   return true;
 }
@@ -217,7 +222,7 @@ bool TQD_GdiTextEngine::ComposeExtent(const TQD_Font& AFont, std::string_view AT
 bool TQD_GdiTextEngine::ComposeMask(const TQD_Font& AFont, std::string_view AText, bool AAntialiased,
                                     TQD_TextMask& AMask) {
   int cx = 0, cy = 0;
-  if (!DecodePlain(AFont, AText) || !GlyphsOfText(AFont, AAntialiased, true, cx, cy)) return false;
+  if (!DecodePlain(AFont, AText, false) || !GlyphsOfText(AFont, AAntialiased, true, cx, cy)) return false;
   // The same box as BuildMask's.
   const int margin = cy / 2 + 2;
   const int w = cx + 2 * margin, h = cy + 2 * margin;

@@ -29,12 +29,14 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "base/cost_meter.h"
 #include "base/win32_handles_win32.h"
 #include "render/text_engine.h"
 
@@ -58,7 +60,7 @@ class TQD_GdiTextEngine : public TQD_TextEngine {
   bool ComposeExtent(const TQD_Font& AFont, std::string_view AText, TSize& AExtent);
   size_t CachedFontCount() const { return FFonts.size(); }
 
-  static constexpr size_t kMaxCachedGlyphs = 512;  // the glyph cache is emptied when full
+  static constexpr size_t kMaxCachedGlyphs = 2048;  // the glyph cache is emptied when full
   static constexpr size_t kMaxGlyphCoverage = 4096;  // bytes of ink box; bigger glyphs are not kept
   // Code points drawn without shaping, reordering or combining.
   static bool IsPlainCodePoint(char32_t C);
@@ -95,15 +97,16 @@ class TQD_GdiTextEngine : public TQD_TextEngine {
   };
   TFontRef FontEntryFor(const TQD_Font& AFont, bool AAntialiased);
   // The cached glyph, measured (and rasterised when AWithMask) now if
-  // needed; nullptr when GDI failed. Valid until the glyph cache is emptied
-  // (FGlyphGeneration tells).
+  // needed, AMiss then started; nullptr when GDI failed. Valid until the
+  // glyph cache is emptied (FGlyphGeneration tells).
   const TGlyph* GlyphFor(const TQD_Font& AFont, bool AAntialiased, const TFontRef& AFontRef, char32_t C,
-                         bool AWithMask);
+                         bool AWithMask, std::optional<TQD_CostScope>& AMiss);
   // The ink of FGlyphMask; false when it touches the mask's edge (GDI may
   // have cut it there) or is too big to keep.
   bool KeepInk(TInk& AInk) const;
-  // Decodes AText into FCodePoints; false unless it is non-empty, plain and unrotated.
-  bool DecodePlain(const TQD_Font& AFont, std::string_view AText);
+  // Decodes AText into FCodePoints; false unless it is non-empty, plain and
+  // (unless ARotatedToo) unrotated.
+  bool DecodePlain(const TQD_Font& AFont, std::string_view AText, bool ARotatedToo);
   // FCodePoints' glyphs into FTextGlyphs, their cell height into ACellHeight
   // and the sum of their extents into AWidth; false when one is missing (or
   // not composable, when AWithMask) or the heights differ.

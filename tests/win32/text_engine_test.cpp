@@ -256,6 +256,7 @@ namespace {
 TSize GdiExtent(const TQD_Font& AFont, const std::wstring& AText) {
   LOGFONTW lf{};
   lf.lfHeight = AFont.Height;
+  lf.lfEscapement = lf.lfOrientation = AFont.Orientation;
   lf.lfWeight = AFont.Bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = AFont.Italic;
   lf.lfCharSet = DEFAULT_CHARSET;
@@ -286,6 +287,7 @@ const TGlyphFontCase kGlyphFonts[] = {
     {"Segoe UI", -20, false, false},   {"Arial", -12, false, false},    {"Arial", -28, false, true},
     {"Times New Roman", -16, false, true}, {"Times New Roman", -20, true, false},
     {"DejaVu Sans", -11, false, false}, {"DejaVu Sans", -28, true, true},
+    {"Bahnschrift Condensed", -17, false, false}, {"Bahnschrift Condensed", -23, false, false},
 };
 
 // Readings as the panels show them, pairs that kern or join in other
@@ -294,7 +296,8 @@ std::vector<std::string> GlyphTexts() {
   std::vector<std::string> texts = {"45.5 \xC2\xB0" "C", "1234 MHz", "12.3 W", "1.234 V", "250 \xC2\xB5" "s",
                                     "09.12.2026 03:14:15", "  100 %  ", "ff fi fl", "Tj", "W.", "VAT", "AVAWAY",
                                     "f/j", "\"quoted\" [x]{y}", "\xC3\x86\xC3\x98\xC3\x85 \xC3\x9F\xC3\xBF",
-                                    "a\xE2\x80\x93" "b\xE2\x80\x94" "c\xE2\x80\xA6", "\xC2\xA0\xC2\xAD"};
+                                    "a\xE2\x80\x93" "b\xE2\x80\x94" "c\xE2\x80\xA6", "\xC2\xA0\xC2\xAD",
+                                    "\xE2\x96\xB2  0 KiB/s", "\xE2\x96\xBC 12 MiB/s"};
   std::string ascii, latin1;
   for (char c = 0x20; c < 0x7F; ++c) ascii += c;
   for (int c = 0xA0; c <= 0xFF; ++c) latin1 += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
@@ -326,8 +329,12 @@ TEST(GdiTextEngine, ComposedMasksAndExtentsAreExactlyGdis) {
                                             << (fc.Italic ? " italic" : "") << (aa ? " aa" : " aliased") << " \""
                                             << text << "\" pass " << pass);
           TSize extent;
-          ASSERT_TRUE(composer.ComposeExtent(f, text, extent));
-          ASSERT_EQ(extent, GdiExtent(f, Utf8ToWide(text)));
+          for (int orientation : {0, 900}) {
+            f.Orientation = orientation;
+            ASSERT_TRUE(composer.ComposeExtent(f, text, extent)) << orientation;
+            ASSERT_EQ(extent, GdiExtent(f, Utf8ToWide(text))) << orientation;
+          }
+          f.Orientation = 0;
           if (!composer.ComposeMask(f, text, aa, composed)) {
             ++refusedMasks;
             continue;
@@ -349,30 +356,30 @@ TEST(GdiTextEngine, ComposedMasksAndExtentsAreExactlyGdis) {
   EXPECT_GT(refusedMasks, 0);
 }
 
-// Readings in upright plain text are composed; what GDI might shape,
-// reorder, combine or rotate is left to it.
-TEST(GdiTextEngine, OnlyPlainUprightTextIsComposed) {
+// Readings in upright plain text are composed, and extents of rotated ones;
+// what GDI might shape, reorder or combine, and rotated masks, are left to it.
+TEST(GdiTextEngine, OnlyPlainTextIsComposed) {
   struct TCase {
     const char* Text;
     int Orientation;
-    bool Composed;
+    bool Mask, Extent;
   } cases[] = {
-      {"45.5 \xC2\xB0" "C", 0, true},
-      {"1234 MHz", 0, true},
-      {"45.5 \xC2\xB0" "C", 900, false},                // rotated
-      {"", 0, false},                                    // nothing to compose
-      {"e\xCC\x81", 0, false},                           // combining acute accent
-      {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 1", 0, false},  // Hebrew, right to left
-      {"\xE2\x86\x92 5", 0, false},                      // an arrow outside the plain ranges
-      {"tab\there", 0, false},                           // a control character
-      {"\xC3", 0, false},                                // malformed UTF-8
+      {"45.5 \xC2\xB0" "C", 0, true, true},
+      {"\xE2\x96\xB2 1234 MHz", 0, true, true},
+      {"45.5 \xC2\xB0" "C", 900, false, true},                // rotated
+      {"", 0, false, false},                                    // nothing to compose
+      {"e\xCC\x81", 0, false, false},                           // combining acute accent
+      {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 1", 0, false, false},  // Hebrew, right to left
+      {"\xE2\x86\x92 5", 0, false, false},                      // an arrow outside the plain ranges
+      {"tab\there", 0, false, false},                           // a control character
+      {"\xC3", 0, false, false},                                // malformed UTF-8
   };
   TQD_GdiTextEngine e;
   TQD_TextMask mask;
   for (const TCase& c : cases) {
     TQD_Font f = FontOf(-12, c.Orientation);
     TSize extent;
-    EXPECT_EQ(e.ComposeMask(f, c.Text, true, mask), c.Composed) << c.Text;
-    EXPECT_EQ(e.ComposeExtent(f, c.Text, extent), c.Composed) << c.Text;
+    EXPECT_EQ(e.ComposeMask(f, c.Text, true, mask), c.Mask) << c.Text;
+    EXPECT_EQ(e.ComposeExtent(f, c.Text, extent), c.Extent) << c.Text;
   }
 }
