@@ -23,7 +23,8 @@ enum class TQD_CostKind : uint8_t {
   RefreshNetwork,
   Blit,
   GdiText,
-  // Part of GdiText: texts and extents not found in the cache, asked of GDI.
+  // Part of GdiText: texts and extents not found in the cache that GDI was
+  // asked for, whole or for glyphs not yet cached.
   GdiTextMissed,
   Count
 };

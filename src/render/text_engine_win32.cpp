@@ -3,13 +3,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "base/cost_meter.h"
 #include "base/win32_handles_win32.h"
 
 TQD_GdiTextEngine::TQD_GdiTextEngine() : FDC(CreateCompatibleDC(nullptr)) {}
 
-HFONT TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
+TQD_GdiTextEngine::TFontRef TQD_GdiTextEngine::FontEntryFor(const TQD_Font& AFont, bool AAntialiased) {
   TFontKey key{AFont.Name, AFont.Height, AFont.Bold, AFont.Italic, AFont.Orientation, AAntialiased};
   auto it = FFonts.find(key);
   if (it == FFonts.end()) {
@@ -33,15 +34,217 @@ HFONT TQD_GdiTextEngine::FontFor(const TQD_Font& AFont, bool AAntialiased) {
     const size_t n = std::min(face.size(), size_t{LF_FACESIZE - 1});  // longer names are cut, as GDI would
     std::copy_n(face.c_str(), n, lf.lfFaceName);
     lf.lfFaceName[n] = L'\0';
-    it = FFonts.emplace(std::move(key), TQD_FontHandle(CreateFontIndirectW(&lf))).first;
+    it = FFonts.emplace(std::move(key), TFontEntry{TQD_FontHandle(CreateFontIndirectW(&lf)), FNextFontSerial++})
+             .first;
   }
-  return it->second ? it->second.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  TFontEntry& f = it->second;
+  return {f.Serial, f.Font ? f.Font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), &f};
+}
+
+bool TQD_GdiTextEngine::IsPlainCodePoint(char32_t C) {
+  return (C >= 0x20 && C <= 0x7E) || (C >= 0xA0 && C <= 0xFF) || C == 0x2013 || C == 0x2014 || C == 0x2026 ||
+         C == 0x25B2 || C == 0x25BC;
+}
+
+bool TQD_GdiTextEngine::DecodePlain(const TQD_Font& AFont, std::string_view AText, bool ARotatedToo) {
+  if ((AFont.Orientation != 0 && !ARotatedToo) || AText.empty()) return false;
+  DecodeUtf8(AText, FCodePoints);
+  return std::all_of(FCodePoints.begin(), FCodePoints.end(), IsPlainCodePoint);
+}
+
+namespace {
+
+// Lays AInk into AMask with the pen at (APen, ABaseTop) of the mask's
+// pixels, cutting what falls outside as GDI's scratch would; false when ink
+// lands on ink, whose blend GDI does its own way.
+template <typename Ink>
+bool LayInk(TQD_TextMask& AMask, const Ink& AInk, int APen, int ABaseTop) {
+  const int ox = APen + AInk.Left, oy = ABaseTop + AInk.Top;
+  for (int j = 0; j < AInk.Height; ++j) {
+    const int y = oy + j;
+    if (y < 0 || y >= AMask.Height) continue;
+    const uint8_t* src = AInk.Coverage.data() + static_cast<size_t>(j) * AInk.Width;
+    for (int i = 0; i < AInk.Width; ++i) {
+      const int x = ox + i;
+      if (!src[i] || x < 0 || x >= AMask.Width) continue;
+      uint8_t& d = AMask.At(x, y);
+      if (d) return false;
+      d = src[i];
+    }
+  }
+  return true;
+}
+
+void AppendUtf8(std::string& AOut, char32_t C) {
+  if (C < 0x80) {
+    AOut += static_cast<char>(C);
+  } else if (C < 0x800) {
+    AOut += static_cast<char>(0xC0 | (C >> 6));
+    AOut += static_cast<char>(0x80 | (C & 0x3F));
+  } else {
+    AOut += static_cast<char>(0xE0 | (C >> 12));
+    AOut += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+    AOut += static_cast<char>(0x80 | (C & 0x3F));
+  }
+}
+
+}  // namespace
+
+bool TQD_GdiTextEngine::KeepInk(TInk& AInk) const {
+  const TQD_TextMask& m = FGlyphMask;
+  int i0 = m.Width, i1 = 0, j0 = m.Height, j1 = 0;
+  for (int j = 0; j < m.Height; ++j)
+    for (int i = 0; i < m.Width; ++i)
+      if (m.At(i, j)) {
+        i0 = std::min(i0, i), i1 = std::max(i1, i + 1);
+        j0 = std::min(j0, j), j1 = std::max(j1, j + 1);
+      }
+  AInk.Coverage.clear();
+  AInk.Left = AInk.Top = AInk.Width = AInk.Height = 0;
+  if (i0 >= i1) return true;  // no ink, as for a space
+  if (i0 == 0 || j0 == 0 || i1 == m.Width || j1 == m.Height) return false;
+  if (static_cast<size_t>(i1 - i0) * (j1 - j0) > kMaxGlyphCoverage) return false;
+  AInk.Left = m.Left + i0;
+  AInk.Top = m.Top + j0;
+  AInk.Width = i1 - i0;
+  AInk.Height = j1 - j0;
+  for (int j = j0; j < j1; ++j) {
+    const auto row = m.Coverage.begin() + static_cast<ptrdiff_t>(j) * m.Width + i0;
+    AInk.Coverage.insert(AInk.Coverage.end(), row, row + AInk.Width);
+  }
+  return true;
+}
+
+const TQD_GdiTextEngine::TGlyph* TQD_GdiTextEngine::GlyphFor(const TQD_Font& AFont, bool AAntialiased,
+                                                             const TFontRef& AFontRef, char32_t C, bool AWithMask,
+                                                             std::optional<TQD_CostScope>& AMiss) {
+  const uint64_t key = (uint64_t{AFontRef.Serial} << 32) | (uint64_t{AAntialiased} << 31) | C;
+  auto it = FGlyphs.find(key);
+  if (it != FGlyphs.end() && (it->second.HasMask || !AWithMask)) return &it->second;
+  if (!AMiss) AMiss.emplace(TQD_CostKind::GdiTextMissed);
+  if (!FDC || C > 0xFFFF) return nullptr;  // plain code points are all in the BMP
+  if (it == FGlyphs.end()) {
+    // Fonts of a few panels in a few sizes need a few hundred glyphs; past
+    // that the fonts in use have changed, and the old glyphs can go.
+    if (FGlyphs.size() >= kMaxCachedGlyphs) {
+      FGlyphs.clear();
+      ++FGlyphGeneration;
+    }
+    it = FGlyphs.emplace(key, TGlyph{}).first;
+  }
+  TGlyph& g = it->second;
+  if (!AWithMask) {
+    const wchar_t ch = static_cast<wchar_t>(C);
+    TQD_SelectObjectScope font(FDC.Get(), AFontRef.Handle);
+    SIZE size{};
+    if (!GetTextExtentPoint32W(FDC.Get(), &ch, 1, &size)) {
+      FGlyphs.erase(it);
+      return nullptr;
+    }
+    g.Advance = static_cast<int>(size.cx);
+    g.CellHeight = static_cast<int>(size.cy);
+    return &g;
+  }
+  TFontEntry& font = *AFontRef.Entry;
+  // A failure of GDI is not kept, as it may recover; a probe without ink
+  // or cut off is, and leaves the font's glyphs to GDI.
+  const char probe[] = {kProbe, '\0'};
+  if (font.ProbeState == 0 && BuildMask(AFont, probe, AAntialiased, FGlyphMask))
+    font.ProbeState = KeepInk(font.Probe) && !font.Probe.Coverage.empty() ? 1 : -1;
+  if (font.ProbeState == 0) {
+    FGlyphs.erase(it);
+    return nullptr;
+  }
+  std::string text;
+  AppendUtf8(text, C);
+  if (!BuildMask(AFont, text, AAntialiased, FGlyphMask)) {
+    FGlyphs.erase(it);
+    return nullptr;
+  }
+  const int margin = -FGlyphMask.Left;
+  g.HasMask = true;
+  g.Advance = FGlyphMask.Width - 2 * margin;
+  g.CellHeight = FGlyphMask.Height - 2 * margin;
+  if (!KeepInk(g.Ink) || font.ProbeState != 1) return &g;
+  // The pen's advance: where GDI put the probe after the glyph. Exactly one
+  // placement must give GDI's drawing of the pair, or the glyph is not laid
+  // by hand.
+  text += kProbe;
+  if (!BuildMask(AFont, text, AAntialiased, FPairMask)) {
+    FGlyphs.erase(it);
+    return nullptr;
+  }
+  int found = 0;
+  for (int d = -margin; d <= g.Advance + margin; ++d) {
+    FGlyphMask.Reset(FPairMask.Left, FPairMask.Top, FPairMask.Width, FPairMask.Height);
+    if (LayInk(FGlyphMask, g.Ink, margin, margin) && LayInk(FGlyphMask, font.Probe, margin + d, margin) &&
+        FGlyphMask.Coverage == FPairMask.Coverage) {
+      g.PenAdvance = d;
+      ++found;
+    }
+  }
+  g.Composable = found == 1;
+  return &g;
+}
+
+bool TQD_GdiTextEngine::GlyphsOfText(const TQD_Font& AFont, bool AAntialiased, bool AWithMask, int& AWidth,
+                                     int& ACellHeight) {
+  const TFontRef font = FontEntryFor(AFont, AAntialiased);
+  // A text with a glyph GDI has to draw or measure counts as asked of GDI.
+  std::optional<TQD_CostScope> miss;
+  // Twice at most: when the cache is emptied on the way, the glyphs found
+  // before are gone, but the text's glyphs then fit.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const uint32_t generation = FGlyphGeneration;
+    FTextGlyphs.clear();
+    AWidth = 0;
+    ACellHeight = -1;
+    for (char32_t c : FCodePoints) {
+      const TGlyph* g = GlyphFor(AFont, AAntialiased, font, c, AWithMask, miss);
+      if (!g || (AWithMask && !g->Composable) || (ACellHeight >= 0 && g->CellHeight != ACellHeight)) return false;
+      FTextGlyphs.push_back(g);
+      AWidth += g->Advance;
+      ACellHeight = g->CellHeight;
+    }
+    if (generation == FGlyphGeneration) return true;
+  }
+  return false;
+}
+
+bool TQD_GdiTextEngine::ComposeExtent(const TQD_Font& AFont, std::string_view AText, TSize& AExtent) {
+  int cx = 0, cy = 0;
+  // Extents are measured in the anti-aliased font, as TextExtent does.
+  if (!DecodePlain(AFont, AText, true) || !GlyphsOfText(AFont, true, false, cx, cy)) return false;
+  AExtent = {cx, cy};
+  return true;
+}
+
+bool TQD_GdiTextEngine::ComposeMask(const TQD_Font& AFont, std::string_view AText, bool AAntialiased,
+                                    TQD_TextMask& AMask) {
+  int cx = 0, cy = 0;
+  if (!DecodePlain(AFont, AText, false) || !GlyphsOfText(AFont, AAntialiased, true, cx, cy)) return false;
+  // The same box as BuildMask's.
+  const int margin = cy / 2 + 2;
+  const int w = cx + 2 * margin, h = cy + 2 * margin;
+  if (w <= 0 || h <= 0 || static_cast<long long>(w) * h > 64LL * 1024 * 1024) return false;
+  AMask.Reset(-margin, -margin, w, h);
+  int pen = margin;
+  for (const TGlyph* g : FTextGlyphs) {
+    if (!LayInk(AMask, g->Ink, pen, margin)) return false;
+    pen += g->PenAdvance;
+  }
+  return true;
 }
 
 TSize TQD_GdiTextEngine::TextExtent(const TQD_Font& AFont, std::string_view AText) {
   TQD_CostScope cost(TQD_CostKind::GdiText);
   constexpr uint8_t kExtent = 2;
   if (const TQD_TextMaskCache::TEntry* e = FCache.Find(AFont, kExtent, AText)) return e->Extent;
+  TSize composed;
+  if (ComposeExtent(AFont, AText, composed)) {
+    FCache.Store(AFont, kExtent, AText, nullptr, composed);
+    return composed;
+  }
   TQD_CostScope miss(TQD_CostKind::GdiTextMissed);
   if (!FDC) return {};
   TQD_SelectObjectScope font(FDC.Get(), FontFor(AFont, true));
@@ -65,8 +268,10 @@ bool TQD_GdiTextEngine::MaskFor(const TQD_Font& AFont, std::string_view AText, b
     AMask = e->Mask;
     return true;
   }
-  TQD_CostScope miss(TQD_CostKind::GdiTextMissed);
-  if (!BuildMask(AFont, AText, AAntialiased, FMask)) return false;  // a failure is not kept: GDI may recover
+  if (!ComposeMask(AFont, AText, AAntialiased, FMask)) {
+    TQD_CostScope miss(TQD_CostKind::GdiTextMissed);
+    if (!BuildMask(AFont, AText, AAntialiased, FMask)) return false;  // a failure is not kept: GDI may recover
+  }
   FCache.Store(AFont, mode, AText, &FMask);
   AMask = FMask;
   return true;

@@ -8,11 +8,14 @@
 #pragma GCC diagnostic ignored "-Warray-bounds"
 #endif
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "render/graphics_common.h"
 #include "render/text_engine_win32.h"
@@ -244,5 +247,139 @@ TEST(GdiTextEngine, CachedDrawingIsExactlyTheUncachedDrawing) {
     }
     ASSERT_EQ(0, std::memcmp(a.Bits(), b.Bits(), 120 * 80 * sizeof(TColor32))) << "draw " << i << " \"" << text << "\"";
     EXPECT_EQ(cached.TextExtent(f, text), reference.TextExtent(f, text));
+  }
+}
+
+namespace {
+
+// GDI's own extent of AText in AFont, measured here rather than by the engine.
+TSize GdiExtent(const TQD_Font& AFont, const std::wstring& AText) {
+  LOGFONTW lf{};
+  lf.lfHeight = AFont.Height;
+  lf.lfEscapement = lf.lfOrientation = AFont.Orientation;
+  lf.lfWeight = AFont.Bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = AFont.Italic;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_TT_PRECIS;
+  lf.lfQuality = ANTIALIASED_QUALITY;
+  const std::wstring face = Utf8ToWide(AFont.Name);
+  std::copy_n(face.c_str(), face.size() + 1, lf.lfFaceName);
+  TQD_FontHandle font(CreateFontIndirectW(&lf));
+  TQD_MemoryDC dc(CreateCompatibleDC(nullptr));
+  TQD_SelectObjectScope selected(dc.Get(), font.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &size);
+  return {size.cx, size.cy};
+}
+
+struct TGlyphFontCase {
+  const char* Face;
+  int Height;
+  bool Bold, Italic;
+};
+
+// Faces Wine has or maps (Segoe UI, the bitmaps' default, falls back), the
+// sizes the program draws in, and italics, whose overhangs make glyphs meet.
+const TGlyphFontCase kGlyphFonts[] = {
+    {"Tahoma", -9, false, false},      {"Tahoma", -11, false, false},   {"Tahoma", -12, true, false},
+    {"Tahoma", -16, false, false},     {"Tahoma", -20, true, false},    {"Tahoma", -28, false, false},
+    {"Segoe UI", -11, false, false},   {"Segoe UI", -12, false, true},  {"Segoe UI", -16, true, true},
+    {"Segoe UI", -20, false, false},   {"Arial", -12, false, false},    {"Arial", -28, false, true},
+    {"Times New Roman", -16, false, true}, {"Times New Roman", -20, true, false},
+    {"DejaVu Sans", -11, false, false}, {"DejaVu Sans", -28, true, true},
+    {"Bahnschrift Condensed", -17, false, false}, {"Bahnschrift Condensed", -23, false, false},
+};
+
+// Readings as the panels show them, pairs that kern or join in other
+// engines, overhanging italics and every plain code point once.
+std::vector<std::string> GlyphTexts() {
+  std::vector<std::string> texts = {"45.5 \xC2\xB0" "C", "1234 MHz", "12.3 W", "1.234 V", "250 \xC2\xB5" "s",
+                                    "09.12.2026 03:14:15", "  100 %  ", "ff fi fl", "Tj", "W.", "VAT", "AVAWAY",
+                                    "f/j", "\"quoted\" [x]{y}", "\xC3\x86\xC3\x98\xC3\x85 \xC3\x9F\xC3\xBF",
+                                    "a\xE2\x80\x93" "b\xE2\x80\x94" "c\xE2\x80\xA6", "\xC2\xA0\xC2\xAD",
+                                    "\xE2\x96\xB2  0 KiB/s", "\xE2\x96\xBC 12 MiB/s"};
+  std::string ascii, latin1;
+  for (char c = 0x20; c < 0x7F; ++c) ascii += c;
+  for (int c = 0xA0; c <= 0xFF; ++c) latin1 += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+  texts.push_back(ascii);
+  texts.push_back(latin1);
+  return texts;
+}
+
+}  // namespace
+
+// Composed masks must be BuildMask's to the last byte, and composed extents
+// GDI's, in every font of the table, with glyphs just built or cached; the
+// table needs more glyphs than the engine keeps, so its glyph cache is also
+// emptied on the way.
+TEST(GdiTextEngine, ComposedMasksAndExtentsAreExactlyGdis) {
+  TQD_GdiTextEngine composer, reference;
+  TQD_TextMask composed, built;
+  int composedMasks = 0, refusedMasks = 0;
+  for (int pass = 0; pass < 2; ++pass)
+    for (const TGlyphFontCase& fc : kGlyphFonts)
+      for (const std::string& text : GlyphTexts())
+        for (bool aa : {false, true}) {
+          TQD_Font f;
+          f.Name = fc.Face;
+          f.Height = fc.Height;
+          f.Bold = fc.Bold;
+          f.Italic = fc.Italic;
+          SCOPED_TRACE(::testing::Message() << fc.Face << " " << fc.Height << (fc.Bold ? " bold" : "")
+                                            << (fc.Italic ? " italic" : "") << (aa ? " aa" : " aliased") << " \""
+                                            << text << "\" pass " << pass);
+          TSize extent;
+          for (int orientation : {0, 900}) {
+            f.Orientation = orientation;
+            ASSERT_TRUE(composer.ComposeExtent(f, text, extent)) << orientation;
+            ASSERT_EQ(extent, GdiExtent(f, Utf8ToWide(text))) << orientation;
+          }
+          f.Orientation = 0;
+          if (!composer.ComposeMask(f, text, aa, composed)) {
+            ++refusedMasks;
+            continue;
+          }
+          ++composedMasks;
+          ASSERT_TRUE(reference.BuildMask(f, text, aa, built));
+          ASSERT_EQ(composed.Left, built.Left);
+          ASSERT_EQ(composed.Top, built.Top);
+          ASSERT_EQ(composed.Width, built.Width);
+          ASSERT_EQ(composed.Height, built.Height);
+          for (int j = 0; j < built.Height; ++j)
+            for (int i = 0; i < built.Width; ++i)
+              ASSERT_EQ(composed.At(i, j), built.At(i, j)) << "at " << i << "," << j;
+        }
+  std::printf("glyph composition: %d masks composed, %d refused\n", composedMasks, refusedMasks);
+  // Both ways were taken: most masks composed, and the table holds texts
+  // whose glyphs meet ("Tj" in bold, italics), which must have been refused.
+  EXPECT_GT(composedMasks, refusedMasks);
+  EXPECT_GT(refusedMasks, 0);
+}
+
+// Readings in upright plain text are composed, and extents of rotated ones;
+// what GDI might shape, reorder or combine, and rotated masks, are left to it.
+TEST(GdiTextEngine, OnlyPlainTextIsComposed) {
+  struct TCase {
+    const char* Text;
+    int Orientation;
+    bool Mask, Extent;
+  } cases[] = {
+      {"45.5 \xC2\xB0" "C", 0, true, true},
+      {"\xE2\x96\xB2 1234 MHz", 0, true, true},
+      {"45.5 \xC2\xB0" "C", 900, false, true},                // rotated
+      {"", 0, false, false},                                    // nothing to compose
+      {"e\xCC\x81", 0, false, false},                           // combining acute accent
+      {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 1", 0, false, false},  // Hebrew, right to left
+      {"\xE2\x86\x92 5", 0, false, false},                      // an arrow outside the plain ranges
+      {"tab\there", 0, false, false},                           // a control character
+      {"\xC3", 0, false, false},                                // malformed UTF-8
+  };
+  TQD_GdiTextEngine e;
+  TQD_TextMask mask;
+  for (const TCase& c : cases) {
+    TQD_Font f = FontOf(-12, c.Orientation);
+    TSize extent;
+    EXPECT_EQ(e.ComposeMask(f, c.Text, true, mask), c.Mask) << c.Text;
+    EXPECT_EQ(e.ComposeExtent(f, c.Text, extent), c.Extent) << c.Text;
   }
 }
