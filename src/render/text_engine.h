@@ -94,15 +94,19 @@ void BlendTextMask(TBitmap32& ABitmap, const TQD_TextMaskView& AMask, int X, int
 // graph takes tens of kilobytes, a gauge's value a few hundred bytes, so
 // slots of one fixed size would either waste memory or miss the big ones. An
 // entry whose coverage has since been written over is a miss. The block is
-// left uninitialised, so pages never written cost no resident memory. Texts
-// and faces longer than a slot keeps, and masks larger than kMaxCoverage, are
-// not kept; the caller draws them uncached.
+// left uninitialised, so pages never written cost no resident memory; but a
+// running program writes all of it within seconds, so it is kept small: the
+// texts that change every second are put together from cached glyphs by the
+// GDI engine, so what must survive here is the texts drawn again every
+// refresh (captions of graphs), a few dozen kilobytes. Texts and faces longer
+// than a slot keeps, and masks larger than kMaxCoverage, are not kept; the
+// caller draws them uncached.
 class TQD_TextMaskCache {
  public:
   static constexpr size_t kSlots = 256;
   static constexpr size_t kMaxTextLength = 64;
   static constexpr size_t kMaxFaceLength = 32;
-  static constexpr size_t kCoverageLength = size_t{1} << 20;  // the shared block
+  static constexpr size_t kCoverageLength = size_t{1} << 18;  // the shared block
   static constexpr size_t kMaxCoverage = size_t{1} << 16;
 
   struct TEntry {
