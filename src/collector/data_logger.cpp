@@ -146,17 +146,22 @@ void TQD_DataLogger::InternalPolling() {
   {
     TQD_CostScope cost(TQD_CostKind::InternalPoll);
     {
+      // The drives' queries run on a worker meanwhile.
+      TQD_CostScope part(TQD_CostKind::DriveInfo);
+      FVolumeQueries->StartQueries(start);
+    }
+    {
       TQD_CostScope part(TQD_CostKind::MemoryInfo);
       if (!ReadRAMInfo()) FLastInternalPollingStatus = insFailed;
     }
     {
-      TQD_CostScope part(TQD_CostKind::DriveInfo);
-      drivesBefore = NumLogicalDrives();
-      if (!ReadLogicalDrives(start)) FLastInternalPollingStatus = insFailed;
-      drivesAfter = NumLogicalDrives();
+      TQD_CostScope part(TQD_CostKind::NetworkInfo);
+      if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
     }
-    TQD_CostScope part(TQD_CostKind::NetworkInfo);
-    if (!FNIFLogger->GetNIFInfo()) FLastInternalPollingStatus = insFailed;
+    TQD_CostScope part(TQD_CostKind::DriveInfo);
+    drivesBefore = NumLogicalDrives();
+    if (!TakeLogicalDrives(start)) FLastInternalPollingStatus = insFailed;
+    drivesAfter = NumLogicalDrives();
   }
   const bool ifStatusChanged = FNIFLogger->IFStatusChanged();
 

@@ -168,6 +168,7 @@ class TQD_DataLogger {
   bool ReadRAMInfo() { return QueryRAMInfo(*FPorts.SystemInfo, FRAMIncludeReserved, FRAMInfo); }
   // Label and space come from worker queries: a hung drive must not hang the UI.
   bool ReadLogicalDrives(int64_t ANowMs) { return FVolumeQueries->QueryLogicalDrives(ANowMs, FLogicalDrives); }
+  bool TakeLogicalDrives(int64_t ANowMs) { return FVolumeQueries->TakeAnswers(ANowMs, FLogicalDrives); }
 
   TQD_CollectorPorts FPorts;
   std::unique_ptr<TQD_ThreadWorker> FOwnWorker;  // when the ports bring none

@@ -203,37 +203,39 @@ void TQD_VolumeQueries::Take(const std::string& ARoot, int64_t ANowMs, TQD_DRVMT
   }
 }
 
-bool TQD_VolumeQueries::QueryLogicalDrives(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives) {
+void TQD_VolumeQueries::StartQueries(int64_t ANowMs) {
   const bool identity = FListDue || FRoots.empty() || ANowMs - FListReadMs >= kListRefreshMs;
   if (identity) {
     FRoots = FPort.GetLogicalDriveRoots();
     FListReadMs = ANowMs;
     FListDue = false;
   }
-  ADrives.assign(1, TQD_DRVMTR_ALogicalDrive{});
   std::vector<TRequest> requests;
+  for (const std::string& path : FRoots)
+    if (!path.empty()) requests.push_back({VolumeRoot(path), path, HasDriveNumber(path), identity});
+  FStarted = !requests.empty();
+  if (!FStarted) return;
+  {
+    // A drive never identified (its first query hung) is asked in full.
+    std::lock_guard<std::mutex> lock(FState->Lock);
+    for (TRequest& r : requests) r.Identity = r.Identity || !FState->Drives[r.Root].Identified;
+  }
+  Start(std::move(requests), ANowMs);
+}
+
+bool TQD_VolumeQueries::TakeAnswers(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives) {
+  if (FStarted) WaitForStarted();
+  FStarted = false;
+  ADrives.assign(1, TQD_DRVMTR_ALogicalDrive{});
   for (size_t i = 0; i < FRoots.size(); ++i) {
     const std::string& path = FRoots[i];
     if (path.empty()) continue;  // the system never lists one; nothing to query
     TQD_DRVMTR_ALogicalDrive d;
     d.Index = static_cast<uint32_t>(i);
     d.Letter = path;
-    ADrives.push_back(std::move(d));
-    requests.push_back({VolumeRoot(path), path, HasDriveNumber(path), identity});
-  }
-  if (!requests.empty()) {
-    {
-      // A drive never identified (its first query hung) is asked in full.
-      std::lock_guard<std::mutex> lock(FState->Lock);
-      for (TRequest& r : requests) r.Identity = r.Identity || !FState->Drives[r.Root].Identified;
-    }
-    Start(std::move(requests), ANowMs);
-    WaitForStarted();
-  }
-  for (size_t i = 1; i < ADrives.size(); ++i) {
-    TQD_DRVMTR_ALogicalDrive& d = ADrives[i];
-    Take(VolumeRoot(d.Letter), ANowMs, d);
+    Take(VolumeRoot(path), ANowMs, d);
     d.UsedSpace = d.TotalSpace - d.FreeSpace;
+    ADrives.push_back(std::move(d));
   }
   return ADrives.size() > 1;
 }

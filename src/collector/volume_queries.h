@@ -88,7 +88,16 @@ class TQD_VolumeQueries {
   // each drive's type and label from the last reading of the list and its
   // space from the last finished query. ANowMs: the poll's monotonic time.
   // False when no drive was found.
-  bool QueryLogicalDrives(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives);
+  bool QueryLogicalDrives(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives) {
+    StartQueries(ANowMs);
+    return TakeAnswers(ANowMs, ADrives);
+  }
+  // The same in two steps, so that the poll's other work overlaps the
+  // queries: StartQueries reads the drive list when due and starts the
+  // poll's task; TakeAnswers waits for it (up to kPollWaitMs) and builds
+  // the list.
+  void StartQueries(int64_t ANowMs);
+  bool TakeAnswers(int64_t ANowMs, TQD_DRVMTR_LogicalDrives& ADrives);
   // The system said drives came or went: the next poll reads the list, types
   // and labels again.
   void DrivesChanged() { FListDue = true; }
@@ -120,4 +129,5 @@ class TQD_VolumeQueries {
   std::vector<std::string> FRoots;
   int64_t FListReadMs = 0;
   bool FListDue = true;
+  bool FStarted = false;  // StartQueries has started a task TakeAnswers has not waited for
 };
