@@ -29,7 +29,6 @@
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
 const wchar_t kViewerCaption[] = L"Quendal - HWiNFO Shared Memory Viewer";
 constexpr UINT kNotifyIconMessage = WM_APP + 2;  // the panel's notification-area callback
@@ -56,8 +55,8 @@ std::vector<LPARAM> TreeChildren(HWND ATree, LPARAM AParent) {
 }
 
 HWND StartedPanel(TChild& AApp) {
-  HWND panel = nullptr;
-  EXPECT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+  const HWND panel = WaitForVisibleControlPanel();
+  EXPECT_NE(panel, nullptr)
       << "no control panel; Quendal said: " << AApp.Output();
   return panel;
 }
@@ -130,8 +129,8 @@ TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
 
   {
     TChild app(L"", L"Quendal.exe");
-    HWND panel = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+    const HWND panel = WaitForVisibleControlPanel();
+    ASSERT_NE(panel, nullptr)
         << "no control panel; Quendal said: " << app.Output();
     EXPECT_TRUE(std::regex_match(Text(panel), std::regex("Quendal [0-9]+\\.[0-9]+"))) << Text(panel);
     RECT client{}, outer{};
@@ -186,7 +185,7 @@ TEST(ControlPanel, FirstStartSwitchesHideAndStartHiddenWithTheTrayMenu) {
   // The next start keeps the panel hidden; the tray offers to show it.
   TChild app(L"", L"Quendal.exe");
   HWND panel = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) != nullptr && NotifyIconExists(panel); },
+  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(QD_MainFormClass, nullptr)) != nullptr && NotifyIconExists(panel); },
                       30000))
       << "Quendal said: " << app.Output();
   Sleep(2000);  // past the first polls

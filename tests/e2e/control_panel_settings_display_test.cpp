@@ -23,7 +23,6 @@
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 
 // Posted, not sent: the dialog's own loop would hold a sent click until it closes.
 void Click(HWND AButton) { PostMessageW(AButton, BM_CLICK, 0, 0); }
@@ -67,8 +66,8 @@ TEST(ControlPanelSettings, EachButtonOpensItsDialogAndTheGeneralDialogsPollingIn
   const std::wstring diagnostics = BinDir() + L"settings_dialogs_diagnostics.txt";
   DeleteFileW(diagnostics.c_str());
   TChild app(L"--diagnostics-file \"" + diagnostics + L"\" --diagnostics-interval 1", L"Quendal.exe");
-  HWND panel = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+  const HWND panel = WaitForVisibleControlPanel();
+  ASSERT_NE(panel, nullptr)
       << "no control panel; Quendal said: " << app.Output();
   const int dpi = ScreenDpi();
 
@@ -192,8 +191,8 @@ TEST(ControlPanelSettings, ColoursExportedThroughTheFileDialogsImportBackUnchang
   TStopEvent stop;
   TChild feed(L"publish --interval 200" + stop.Arg());
   TChild app(L"", L"Quendal.exe");
-  HWND panel = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (panel = FindWindowW(kMainClass, nullptr)) && IsWindowVisible(panel); }, 30000))
+  const HWND panel = WaitForVisibleControlPanel();
+  ASSERT_NE(panel, nullptr)
       << "no control panel; Quendal said: " << app.Output();
   Click(ChildWith(panel, "Button", "Color configuration"));
   const HWND dialog = WaitForDialog(L"Quendal - Color configuration");

@@ -20,7 +20,6 @@
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 
 // Wine maps the Unix root to Z:.
 std::string WindowsPath(std::string AUnixPath) {
@@ -83,7 +82,7 @@ TEST(MetricsEndpoint, PrometheusScrapesQuendalAndIdleClientsStallNothing) {
     ASSERT_EQ(connect(idle, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
     const THttpAnswer beside = HttpFetch(port, "/metrics", "GET", 5000);
     EXPECT_EQ(beside.Status, 200) << beside.Error;
-    HWND main = FindWindowW(kMainClass, nullptr);
+    HWND main = FindWindowW(QD_MainFormClass, nullptr);
     ASSERT_NE(main, nullptr);
     DWORD_PTR answer = 0;
     EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer), 0);
@@ -103,7 +102,7 @@ TEST(MetricsEndpoint, PrometheusScrapesQuendalAndIdleClientsStallNothing) {
   EXPECT_NE(up.find("\"1\"]"), std::string::npos) << up;
 
   // A session end with the server running: it stops, and the program saves and ends.
-  HWND main = FindWindowW(kMainClass, nullptr);
+  HWND main = FindWindowW(QD_MainFormClass, nullptr);
   ASSERT_NE(main, nullptr);
   EndSessionAsLogoff(main);
   EXPECT_EQ(app.Wait(15000), 0);

@@ -25,7 +25,6 @@
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
 
 struct TKind {
@@ -125,7 +124,7 @@ TEST(Quendal, AllFiveWindowsErrorLayoutsAndRepopulation) {
   }
 
   // End the session the way a logoff does.
-  HWND main = FindWindowW(kMainClass, nullptr);
+  HWND main = FindWindowW(QD_MainFormClass, nullptr);
   ASSERT_NE(main, nullptr);
   EndSessionAsLogoff(main);
   EXPECT_EQ(app.Wait(15000), 0);

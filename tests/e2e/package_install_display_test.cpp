@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "foreign_window_win32.h"
 #include "child_process_win32.h"
 #include "settings/key_value_store.h"
 #include "settings/registry_store_win32.h"
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendal";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -227,7 +227,7 @@ TEST(Package, SilentInstallUpdateOverRunningProgramAndUninstall) {
     }
 #endif
   }
-  EXPECT_EQ(FindWindowW(kMainClass, nullptr), nullptr) << "a first silent install starts nothing";
+  EXPECT_EQ(FindWindowW(QD_MainFormClass, nullptr), nullptr) << "a first silent install starts nothing";
 
   // The installed program, with the clock on; it has stored nothing yet.
   TQD_RegistryStoreWin32 registry;
@@ -235,7 +235,7 @@ TEST(Package, SilentInstallUpdateOverRunningProgramAndUninstall) {
   TProgram first(exe, L"");
   ASSERT_TRUE(first.Started);
   // The control panel is made at start; whether it shows at once is up to it.
-  HWND main = WaitForWindow(kMainClass, nullptr, 30000);
+  HWND main = WaitForWindow(QD_MainFormClass, nullptr, 30000);
   ASSERT_NE(main, nullptr) << "no control panel window";
   std::printf("control panel window found, %s\n", IsWindowVisible(main) ? "visible" : "hidden");
   EXPECT_EQ(WindowProcess(main), first.Id);
@@ -266,7 +266,7 @@ TEST(Package, SilentInstallUpdateOverRunningProgramAndUninstall) {
   EXPECT_EQ(RegReadInteger(registry, "Software\\Quendal\\Clock", "Top", -7), 140);
   EXPECT_NE(ReadText(dir + L"\\README.txt").find("HWiNFO"), std::string::npos) << "files not replaced";
   // The update starts again what it closed.
-  HWND again = WaitForWindow(kMainClass, nullptr, 30000);
+  HWND again = WaitForWindow(QD_MainFormClass, nullptr, 30000);
   ASSERT_NE(again, nullptr) << "the update did not start Quendal again";
   const DWORD againId = WindowProcess(again);
   EXPECT_NE(againId, first.Id);
@@ -282,7 +282,7 @@ TEST(Package, SilentInstallUpdateOverRunningProgramAndUninstall) {
     for (int i = 0; i < 300 && (Exists(dir) || KeyExists(kUninstallKey)); ++i) Sleep(100);
   }
   EXPECT_TRUE(ProcessEnds(againId, 10000));
-  EXPECT_EQ(FindWindowW(kMainClass, nullptr), nullptr);
+  EXPECT_EQ(FindWindowW(QD_MainFormClass, nullptr), nullptr);
   EXPECT_FALSE(Exists(dir)) << Narrow(dir);
   EXPECT_FALSE(Exists(Shortcut()));
   EXPECT_FALSE(KeyExists(kUninstallKey));
@@ -304,10 +304,10 @@ TEST(Package, PortableZipRunsWhereItIsUnpacked) {
   EXPECT_NE(readme.find("\r\n"), std::string::npos) << "README.txt should have Windows line ends";
   EXPECT_NE(ReadText(dir + L"\\LICENSE.txt").find("MIT"), std::string::npos);
 
-  ASSERT_EQ(FindWindowW(kMainClass, nullptr), nullptr) << "another Quendal still runs";
+  ASSERT_EQ(FindWindowW(QD_MainFormClass, nullptr), nullptr) << "another Quendal still runs";
   TProgram app(dir + L"\\Quendal.exe", L"");
   ASSERT_TRUE(app.Started);
-  HWND main = WaitForWindow(kMainClass, nullptr, 30000);
+  HWND main = WaitForWindow(QD_MainFormClass, nullptr, 30000);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(Lower(ProcessImage(WindowProcess(main))), Lower(dir + L"\\Quendal.exe"));
   CloseQuendal(main);

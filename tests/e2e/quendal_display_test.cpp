@@ -6,6 +6,7 @@
 #include <windows.h>
 
 
+#include "foreign_window_win32.h"
 #include "child_process_win32.h"
 #include "screen_win32.h"
 #include "settings_wipe_guard_win32.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
 
 HWND WaitForWindow(const wchar_t* AClass, const wchar_t* ATitle, DWORD AMs) {
@@ -75,11 +75,11 @@ TEST(Quendal, ClockWindowSecondInstanceAndLogoff) {
   // A second instance finds the first and ends at once.
   TChild second(L"", L"Quendal.exe");
   EXPECT_EQ(second.Wait(15000), 0);
-  EXPECT_EQ(CountTopLevel(kMainClass), 1);
+  EXPECT_EQ(CountTopLevel(QD_MainFormClass), 1);
   EXPECT_EQ(app.Wait(0), -1);  // the first one still runs
 
   // A logoff: the program saves everything and ends.
-  HWND main = FindWindowW(kMainClass, nullptr);
+  HWND main = FindWindowW(QD_MainFormClass, nullptr);
   ASSERT_NE(main, nullptr);
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer));

@@ -19,7 +19,6 @@
 
 namespace {
 
-const wchar_t kMainClass[] = L"{6BA1E94A-3E85-4257-B2B7-887912881909}";
 const wchar_t kMonitorClass[] = L"QuendalMonitorWindow";
 const char kXdotool[] = "/usr/bin/xdotool";
 
@@ -157,7 +156,7 @@ TEST(Quendal, WindowsSnapToEdgesAndGluedWindowsFollowTheControlPanel) {
   EXPECT_EQ(r.top, cpuRect.top + 40) << Text(r);
 
   // The control panel comes from elsewhere; here it is only shown and placed.
-  HWND panel = FindWindowW(kMainClass, nullptr);
+  HWND panel = FindWindowW(QD_MainFormClass, nullptr);
   ASSERT_NE(panel, nullptr);
   SetWindowPos(panel, nullptr, 200, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(panel, SW_SHOWNOACTIVATE);

@@ -39,3 +39,10 @@ bool EndSessionAsLogoff(HWND AWindow) {
   SendMessageTimeoutW(AWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
   return asked;
 }
+
+HWND WaitForVisibleControlPanel(DWORD AMs) {
+  HWND panel = nullptr;
+  return WaitFor([&] { return (panel = FindWindowW(QD_MainFormClass, nullptr)) && IsWindowVisible(panel); }, AMs)
+             ? panel
+             : nullptr;
+}
