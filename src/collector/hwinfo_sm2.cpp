@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "base/utf8.h"
+
 using namespace hwinfo_sm2;
 
 namespace {
@@ -74,19 +76,6 @@ constexpr char16_t kCP1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(char16_t c, std::string& Out) {
-  if (c < 0x80) {
-    Out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    Out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    Out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    Out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    Out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    Out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/cost_meter.h"
+#include "base/utf8.h"
 #include "base/win32_handles_win32.h"
 
 TQD_GdiTextEngine::TQD_GdiTextEngine() : FDC(CreateCompatibleDC(nullptr)) {}
@@ -73,19 +74,6 @@ bool LayInk(TQD_TextMask& AMask, const Ink& AInk, int APen, int ABaseTop) {
     }
   }
   return true;
-}
-
-void AppendUtf8(std::string& AOut, char32_t C) {
-  if (C < 0x80) {
-    AOut += static_cast<char>(C);
-  } else if (C < 0x800) {
-    AOut += static_cast<char>(0xC0 | (C >> 6));
-    AOut += static_cast<char>(0x80 | (C & 0x3F));
-  } else {
-    AOut += static_cast<char>(0xE0 | (C >> 12));
-    AOut += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-    AOut += static_cast<char>(0x80 | (C & 0x3F));
-  }
 }
 
 }  // namespace
@@ -156,7 +144,7 @@ const TQD_GdiTextEngine::TGlyph* TQD_GdiTextEngine::GlyphFor(const TQD_Font& AFo
     return nullptr;
   }
   std::string text;
-  AppendUtf8(text, C);
+  AppendUtf8(C, text);
   if (!BuildMask(AFont, text, AAntialiased, FGlyphMask)) {
     FGlyphs.erase(it);
     return nullptr;
