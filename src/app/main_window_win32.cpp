@@ -268,7 +268,9 @@ void TQD_MainWindow::LayoutControls() {
   if (batch) EndDeferWindowPos(batch);
 }
 
-void TQD_MainWindow::SyncControls() {
+void TQD_MainWindow::SyncControls() { SyncControls(IsWindowVisible(Handle()) != FALSE); }
+
+void TQD_MainWindow::SyncControls(bool ATexts) {
   if (!FForm) return;
   for (TControl& c : FControls) {
     const std::string* text = nullptr;
@@ -298,7 +300,9 @@ void TQD_MainWindow::SyncControls() {
       }
       case TQD_PanelControlType::Group: break;
     }
-    if (text && *text != c.Shown) {
+    // A hidden panel's texts wait for WM_SHOWWINDOW: the render times change
+    // after nearly every refresh, and each change is a server round trip.
+    if (ATexts && text && *text != c.Shown) {
       c.Shown = *text;
       SetWindowTextW(c.Handle, Utf8ToWide(*text).c_str());
     }
@@ -388,6 +392,10 @@ bool TQD_MainWindow::HandleMessage(UINT AMessage, WPARAM AWParam, LPARAM ALParam
   switch (AMessage) {
     case WM_GETMINMAXINFO: return SetMinTrackSize(*reinterpret_cast<MINMAXINFO*>(ALParam));
     case WM_SIZE: LayoutControls(); return true;
+    case WM_SHOWWINDOW:
+      // Sent before the panel shows, however it is shown.
+      if (AWParam) SyncControls(true);
+      return false;
     case WM_COMMAND:
       if (ALParam) Command(LOWORD(AWParam), HIWORD(AWParam));
       return true;

@@ -81,8 +81,10 @@ class TQD_MainWindow final : public TQD_Window, public TQD_MonitorHostFactory {
   // The button glyphs at S = MulDiv(16, dpi, 96).
   void ScaleButtonGlyphs();
   void LayoutControls();
-  // Texts, switch states, action states and the tray tip from the logic.
+  // Texts, switch states, action states and the tray tip from the logic;
+  // the panel's texts only when it is visible, or when ATexts says so.
   void SyncControls();
+  void SyncControls(bool ATexts);
   void SetWindowVisible(bool AVisible);
   void Command(int AID, int ANotification);
   bool SetMinTrackSize(MINMAXINFO& AInfo) const;

@@ -241,6 +241,19 @@ TEST_F(ControlPanelWindow, ADoubleClickOnTheHWiNFOStatusConfirmsTheReset) {
   EXPECT_EQ(GInformation, L"Data collector has been reinitialized.");
 }
 
+// A hidden panel's texts are brought up to date when it shows, by whatever
+// means it is shown.
+TEST_F(ControlPanelWindow, AHiddenPanelsTextsAreCurrentOnceItShows) {
+  const HWND status2 = GetWindow(GetWindow(ChildOf(panel, L"Button", L"Exit"), GW_HWNDLAST), GW_HWNDPREV);
+  ASSERT_EQ(TextOf(status2), L"-");
+  SendMessageW(panel, WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindowVisible(panel));
+  main->Form().DataLogger()->InternalPolling();
+  ASSERT_EQ(main->Form().StatusPanel2(), "System info polling status: OK");
+  ShowWindow(panel, SW_SHOWNA);
+  EXPECT_EQ(TextOf(status2), L"System info polling status: OK");
+}
+
 TEST_F(ControlPanelWindow, TheNotificationIconComesBackWhenTheTaskbarIsCreatedAgain) {
   ASSERT_TRUE(NotifyIconExists(panel));
   NOTIFYICONDATAW d{};
