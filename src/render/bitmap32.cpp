@@ -293,13 +293,43 @@ TBitmap32::TPolygonBox TBitmap32::PolygonBox(const std::vector<TFloatPoint>& APo
   return box;
 }
 
+// Widgets draw on the UI thread only, a hundred and more bitmaps of them in
+// five windows: one scratch per thread, grown to the widest bitmap filled and
+// kept, instead of a set in every bitmap. No fill runs inside another.
+struct TBitmap32::TScratch {
+  std::vector<float> CoverRow;
+  std::vector<std::pair<float, int>> Crossings;  // x, winding direction
+  std::vector<uint8_t> CoverBytes;
+  std::vector<TEdge> Edges;
+  struct TSpan {
+    float XA, XB;  // clipped to the row
+    int PA, PB;    // first and last pixel touched
+    int K;         // sub-scanline
+  };
+  std::vector<TSpan> Spans;
+  std::vector<uint16_t> InsideDiff;  // xor-difference of the sub-scanlines holding a pixel inside
+  std::vector<uint16_t> Inside;      // those sub-scanlines, one bit each
+  std::vector<uint8_t> EdgeMark;     // 0, or 1 + the first sub-scanline an edge pixel is owed by
+  std::vector<int> EdgePixels;
+  std::vector<const TEdge*> Active;
+  std::vector<float> Lanes;  // the active edges, lane by lane
+  std::vector<int> LaneDirs;
+  std::vector<TColor32> ColorRow;
+};
+
+TBitmap32::TScratch& TBitmap32::Scratch() {
+  thread_local TScratch scratch;
+  return scratch;
+}
+
 template <typename RowFn>
 void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPolygonBox& ABox, RowFn ARow) const {
   if (ABox.RowFirst > ABox.RowLast || ABox.ColFirst >= ABox.ColEnd) return;
+  TScratch& scratch = Scratch();
   const int c0 = ABox.ColFirst, c1 = ABox.ColEnd;
   const float w = static_cast<float>(FWidth);
-  FCoverBytes.resize(static_cast<size_t>(FWidth));
-  uint8_t* bytes = FCoverBytes.data();
+  scratch.CoverBytes.resize(static_cast<size_t>(FWidth));
+  uint8_t* bytes = scratch.CoverBytes.data();
   auto toByte = [](float ASum) {
     if (ASum == 0.0f) return uint8_t{0};
     if (ASum >= static_cast<float>(kSubScanlines)) return uint8_t{255};
@@ -326,31 +356,31 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   size_t leftmost = 0;
   for (size_t i = 1; i < n; ++i)
     if (APolygon[i].X < APolygon[leftmost].X) leftmost = i;
-  FEdges.clear();
-  FEdges.reserve(n);
+  scratch.Edges.clear();
+  scratch.Edges.reserve(n);
   for (size_t k = 0; k < n; ++k) {
     const size_t i = (leftmost + n - 1 + k) % n;
     const TFloatPoint& a = APolygon[i];
     const TFloatPoint& b = APolygon[(i + 1) % n];
     if (a.Y == b.Y) continue;
     const bool down = b.Y > a.Y;
-    FEdges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
+    scratch.Edges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
   }
-  FActive.reserve(APolygon.size());
-  FLanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
-  FLaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
-  if (FSpans.size() < kSubScanlines * (APolygon.size() / 2 + 1)) FSpans.resize(kSubScanlines * (APolygon.size() / 2 + 1));
-  FEdgePixels.reserve(static_cast<size_t>(FWidth));
-  if (FCrossings.size() < APolygon.size()) FCrossings.resize(APolygon.size());
+  scratch.Active.reserve(APolygon.size());
+  scratch.Lanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
+  scratch.LaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
+  if (scratch.Spans.size() < kSubScanlines * (APolygon.size() / 2 + 1)) scratch.Spans.resize(kSubScanlines * (APolygon.size() / 2 + 1));
+  scratch.EdgePixels.reserve(static_cast<size_t>(FWidth));
+  if (scratch.Crossings.size() < APolygon.size()) scratch.Crossings.resize(APolygon.size());
 
   // A rectangle, or any polygon whose only non-horizontal edges are two
   // opposite vertical edges over the same rows: every sub-scanline inside
   // sees the same span, so a row's sums are n equal terms.
-  bool band = FEdges.size() == 2 && FEdges[0].Dir == -FEdges[1].Dir && FEdges[0].Y0 == FEdges[1].Y0 &&
-              FEdges[0].Y1 == FEdges[1].Y1;
-  for (const TEdge& e : FEdges) band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
+  bool band = scratch.Edges.size() == 2 && scratch.Edges[0].Dir == -scratch.Edges[1].Dir && scratch.Edges[0].Y0 == scratch.Edges[1].Y0 &&
+              scratch.Edges[0].Y1 == scratch.Edges[1].Y1;
+  for (const TEdge& e : scratch.Edges) band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
   if (band) {
-    const TEdge& e = FEdges[0];
+    const TEdge& e = scratch.Edges[0];
     for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
       int n = 0;
       float xl = 0, xr = 0;
@@ -358,7 +388,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         const float ys = subScanline(row, k);
         if (ys < e.Y0 || ys >= e.Y1) continue;
         if (n++ == 0) {
-          const float x0 = crossing(FEdges[0].A, FEdges[0].B, ys), x1 = crossing(FEdges[1].A, FEdges[1].B, ys);
+          const float x0 = crossing(scratch.Edges[0].A, scratch.Edges[0].B, ys), x1 = crossing(scratch.Edges[1].A, scratch.Edges[1].B, ys);
           xl = std::min(x0, x1);
           xr = std::max(x0, x1);
         }
@@ -385,46 +415,46 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     return;
   }
 
-  FCoverRow.resize(static_cast<size_t>(FWidth));
-  float* cover = FCoverRow.data();
-  FInsideDiff.resize(static_cast<size_t>(FWidth) + 1);
-  uint16_t* insideDiff = FInsideDiff.data();
-  FInside.resize(static_cast<size_t>(FWidth));
-  uint16_t* inside = FInside.data();
-  FEdgeMark.assign(static_cast<size_t>(FWidth), 0);
-  uint8_t* mark = FEdgeMark.data();
-  std::vector<int>& edges = FEdgePixels;
+  scratch.CoverRow.resize(static_cast<size_t>(FWidth));
+  float* cover = scratch.CoverRow.data();
+  scratch.InsideDiff.resize(static_cast<size_t>(FWidth) + 1);
+  uint16_t* insideDiff = scratch.InsideDiff.data();
+  scratch.Inside.resize(static_cast<size_t>(FWidth));
+  uint16_t* inside = scratch.Inside.data();
+  scratch.EdgeMark.assign(static_cast<size_t>(FWidth), 0);
+  uint8_t* mark = scratch.EdgeMark.data();
+  std::vector<int>& edges = scratch.EdgePixels;
   uint8_t wholeBytes[kSubScanlines + 1];
   for (int n = 0; n <= kSubScanlines; ++n) wholeBytes[n] = toByte(static_cast<float>(n));
-  std::vector<std::pair<float, int>>& crossings = FCrossings;
+  std::vector<std::pair<float, int>>& crossings = scratch.Crossings;
   for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
     // The edges that can cross this row's sub-scanlines, still in polygon order.
-    FActive.clear();
+    scratch.Active.clear();
     const float top = static_cast<float>(row), bottom = static_cast<float>(row + 1);
-    for (const TEdge& e : FEdges)
-      if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) FActive.push_back(&e);
-    if (FActive.empty()) continue;
-    if (crossings.size() < FActive.size()) crossings.resize(FActive.size());
+    for (const TEdge& e : scratch.Edges)
+      if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) scratch.Active.push_back(&e);
+    if (scratch.Active.empty()) continue;
+    if (crossings.size() < scratch.Active.size()) crossings.resize(scratch.Active.size());
     // The active edges as lanes of four: a.X, a.Y, b.X − a.X, b.Y − a.Y,
     // top, bottom, direction. Padding lanes lie below every sub-scanline.
-    const size_t lanes = (FActive.size() + 3) & ~size_t{3};
-    FLanes.resize(lanes * 6);
-    FLaneDirs.resize(lanes);
-    float *ax = FLanes.data(), *ay = ax + lanes, *dx = ay + lanes, *dy = dx + lanes, *y0 = dy + lanes,
+    const size_t lanes = (scratch.Active.size() + 3) & ~size_t{3};
+    scratch.Lanes.resize(lanes * 6);
+    scratch.LaneDirs.resize(lanes);
+    float *ax = scratch.Lanes.data(), *ay = ax + lanes, *dx = ay + lanes, *dy = dx + lanes, *y0 = dy + lanes,
           *y1 = y0 + lanes;
     for (size_t j = 0; j < lanes; ++j) {
-      if (j < FActive.size()) {
-        const TEdge& e = *FActive[j];
+      if (j < scratch.Active.size()) {
+        const TEdge& e = *scratch.Active[j];
         ax[j] = e.A.X, ay[j] = e.A.Y, dx[j] = e.B.X - e.A.X, dy[j] = e.B.Y - e.A.Y, y0[j] = e.Y0, y1[j] = e.Y1;
-        FLaneDirs[j] = e.Dir;
+        scratch.LaneDirs[j] = e.Dir;
       } else {
         ax[j] = ay[j] = dx[j] = 0, dy[j] = 1, y0[j] = std::numeric_limits<float>::infinity(), y1[j] = -y0[j];
-        FLaneDirs[j] = 0;
+        scratch.LaneDirs[j] = 0;
       }
     }
-    const QD_Kernels::TEdgeLanes edgeLanes{ax, ay, dx, dy, y0, y1, FLaneDirs.data(), lanes};
+    const QD_Kernels::TEdgeLanes edgeLanes{ax, ay, dx, dy, y0, y1, scratch.LaneDirs.data(), lanes};
     // First the spans of every sub-scanline, then their sums. A sub-scanline
-    // has at most one span per two crossings: FSpans was sized for that.
+    // has at most one span per two crossings: scratch.Spans was sized for that.
     size_t spanCount = 0;
     for (int k = 0; k < kSubScanlines; ++k) {
       const float ys = subScanline(row, k);
@@ -442,7 +472,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           // [spanStart, x) clipped to the row, exact in x.
           const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
           if (xb <= xa) continue;
-          FSpans[spanCount++] = {xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k};
+          scratch.Spans[spanCount++] = {xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k};
         }
       }
     }
@@ -456,8 +486,8 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     // span is never inside another span of the same sub-scanline).
     std::fill(insideDiff + c0, insideDiff + c1 + 1, uint16_t{0});
     edges.clear();
-    const TSpan* const spans = FSpans.data();
-    for (const TSpan& sp : std::span(spans, spanCount)) {
+    const TScratch::TSpan* const spans = scratch.Spans.data();
+    for (const TScratch::TSpan& sp : std::span(spans, spanCount)) {
       if (sp.PB > sp.PA + 1) {
         insideDiff[sp.PA + 1] ^= static_cast<uint16_t>(1u << sp.K);
         insideDiff[sp.PB] ^= static_cast<uint16_t>(1u << sp.K);
@@ -481,7 +511,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       for (uint32_t b = owed; b; b &= b - 1) cover[e] += 1.0f;
       mark[e] = static_cast<uint8_t>(AK + 1);
     };
-    for (const TSpan& sp : std::span(spans, spanCount)) {
+    for (const TScratch::TSpan& sp : std::span(spans, spanCount)) {
       const int pa = sp.PA, pb = sp.PB;
       settle(pa, sp.K);
       if (pa == pb) {
@@ -527,8 +557,10 @@ void TBitmap32::FillPolygonGradient(const std::vector<TFloatPoint>& APolygon, TF
   const bool finite = std::isfinite(AStart.X) && std::isfinite(AStart.Y) && std::isfinite(gx) && std::isfinite(gy);
   const bool perColumn = finite && len2 > 0 && gy == 0;
   const bool perRow = finite && !perColumn && (len2 > 0 ? gx == 0 : true);
-  FColorRow.resize(static_cast<size_t>(FWidth));
-  TColor32* colors = FColorRow.data();
+  // ScanPolygon leaves the colour row alone.
+  TScratch& scratch = Scratch();
+  scratch.ColorRow.resize(static_cast<size_t>(FWidth));
+  TColor32* colors = scratch.ColorRow.data();
   bool opaqueColumns = true;
   if (perColumn)
     for (int x = box.ColFirst; x < box.ColEnd; ++x) {

@@ -212,23 +212,7 @@ class TBitmap32 {
   std::vector<TColor32> FPixels;
   std::vector<TColor32> FStipple;
   TFloatPoint FPenPos;
-  // Scratch for polygon fills, kept to avoid allocating per fill.
-  mutable std::vector<float> FCoverRow;
-  mutable std::vector<std::pair<float, int>> FCrossings;  // x, winding direction
-  mutable std::vector<uint8_t> FCoverBytes;
-  mutable std::vector<TEdge> FEdges;
-  struct TSpan {
-    float XA, XB;  // clipped to the row
-    int PA, PB;    // first and last pixel touched
-    int K;         // sub-scanline
-  };
-  mutable std::vector<TSpan> FSpans;
-  mutable std::vector<uint16_t> FInsideDiff;  // xor-difference of the sub-scanlines holding a pixel inside
-  mutable std::vector<uint16_t> FInside;      // those sub-scanlines, one bit each
-  mutable std::vector<uint8_t> FEdgeMark;     // 0, or 1 + the first sub-scanline an edge pixel is owed by
-  mutable std::vector<int> FEdgePixels;
-  mutable std::vector<const TEdge*> FActive;
-  mutable std::vector<float> FLanes;  // the active edges, lane by lane
-  mutable std::vector<int> FLaneDirs;
-  std::vector<TColor32> FColorRow;
+  // Scratch of the polygon fills: one per thread, shared by all its bitmaps.
+  struct TScratch;
+  static TScratch& Scratch();
 };
