@@ -369,18 +369,21 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   scratch.Active.reserve(APolygon.size());
   scratch.Lanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
   scratch.LaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
-  if (scratch.Spans.size() < kSubScanlines * (APolygon.size() / 2 + 1)) scratch.Spans.resize(kSubScanlines * (APolygon.size() / 2 + 1));
+  const size_t spansNeeded = kSubScanlines * (APolygon.size() / 2 + 1);
+  if (scratch.Spans.size() < spansNeeded) scratch.Spans.resize(spansNeeded);
   scratch.EdgePixels.reserve(static_cast<size_t>(FWidth));
   if (scratch.Crossings.size() < APolygon.size()) scratch.Crossings.resize(APolygon.size());
 
   // A rectangle, or any polygon whose only non-horizontal edges are two
   // opposite vertical edges over the same rows: every sub-scanline inside
   // sees the same span, so a row's sums are n equal terms.
-  bool band = scratch.Edges.size() == 2 && scratch.Edges[0].Dir == -scratch.Edges[1].Dir && scratch.Edges[0].Y0 == scratch.Edges[1].Y0 &&
-              scratch.Edges[0].Y1 == scratch.Edges[1].Y1;
-  for (const TEdge& e : scratch.Edges) band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
+  const std::vector<TEdge>& allEdges = scratch.Edges;
+  bool band = allEdges.size() == 2 && allEdges[0].Dir == -allEdges[1].Dir && allEdges[0].Y0 == allEdges[1].Y0 &&
+              allEdges[0].Y1 == allEdges[1].Y1;
+  for (const TEdge& e : allEdges)
+    band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
   if (band) {
-    const TEdge& e = scratch.Edges[0];
+    const TEdge& e = allEdges[0];
     for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
       int n = 0;
       float xl = 0, xr = 0;
@@ -388,7 +391,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
         const float ys = subScanline(row, k);
         if (ys < e.Y0 || ys >= e.Y1) continue;
         if (n++ == 0) {
-          const float x0 = crossing(scratch.Edges[0].A, scratch.Edges[0].B, ys), x1 = crossing(scratch.Edges[1].A, scratch.Edges[1].B, ys);
+          const float x0 = crossing(allEdges[0].A, allEdges[0].B, ys), x1 = crossing(allEdges[1].A, allEdges[1].B, ys);
           xl = std::min(x0, x1);
           xr = std::max(x0, x1);
         }
@@ -431,7 +434,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     // The edges that can cross this row's sub-scanlines, still in polygon order.
     scratch.Active.clear();
     const float top = static_cast<float>(row), bottom = static_cast<float>(row + 1);
-    for (const TEdge& e : scratch.Edges)
+    for (const TEdge& e : allEdges)
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) scratch.Active.push_back(&e);
     if (scratch.Active.empty()) continue;
     if (crossings.size() < scratch.Active.size()) crossings.resize(scratch.Active.size());
