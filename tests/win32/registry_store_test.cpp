@@ -229,7 +229,7 @@ TEST(Autostart, RealEntryForTheRunningExecutable) {
 }
 
 // Colour files by a name outside the ANSI code page, and the system's reason
-// when a file cannot be created.
+// when a file cannot be created or its name is not UTF-8.
 TEST(ColorFile, RoundTripUnderAUnicodeName) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path();
   const std::filesystem::path file = dir / u8"quendal_farben_\u00E4\u20AC.txt";
@@ -251,6 +251,13 @@ TEST(ColorFile, RoundTripUnderAUnicodeName) {
   } catch (const TQD_FileError& e) {
     EXPECT_EQ(e.FileName(), missing);
     EXPECT_NE(std::string(e.what()).find(ErrnoReason(ENOENT)), std::string::npos) << e.what();
+  }
+  // A name that is not UTF-8 names no file; it is refused, not garbled into one.
+  try {
+    saved.ExportToFile(path + "\xFF");
+    ADD_FAILURE() << "export under a name that is not UTF-8 returned";
+  } catch (const TQD_FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(ErrnoReason(EINVAL)), std::string::npos) << e.what();
   }
 }
 
