@@ -1,17 +1,17 @@
 // Logical-drive volume queries on worker threads; see volume_queries.h.
 #include "collector/volume_queries.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <algorithm>
 #include <deque>
 #include <mutex>
 #include <thread>
 
+#include "base/sync.h"
+
 // Shared with the threads, which may outlive the worker (a hung task).
 struct TQD_ThreadWorker::TPool {
-  std::mutex Lock;
-  std::condition_variable Wake;
+  TQD_Mutex Lock;
+  TQD_Condition Wake;
   std::deque<std::function<void()>> Tasks;  // handed to waiting threads, one each
   int Waiting = 0;
   int Started = 0;
@@ -27,18 +27,18 @@ void Serve(const std::shared_ptr<TQD_ThreadWorker::TPool>& APool, std::function<
 TQD_ThreadWorker::TQD_ThreadWorker() : FPool(std::make_shared<TPool>()) {}
 
 TQD_ThreadWorker::~TQD_ThreadWorker() {
-  std::lock_guard<std::mutex> lock(FPool->Lock);
+  std::lock_guard<TQD_Mutex> lock(FPool->Lock);
   FPool->Closing = true;
-  FPool->Wake.notify_all();
+  FPool->Wake.NotifyAll();
 }
 
 void TQD_ThreadWorker::Run(std::function<void()> ATask) {
   {
-    std::lock_guard<std::mutex> lock(FPool->Lock);
+    std::lock_guard<TQD_Mutex> lock(FPool->Lock);
     // More waiting threads than tasks already handed to them: one is free.
     if (FPool->Waiting > static_cast<int>(FPool->Tasks.size())) {
       FPool->Tasks.push_back(std::move(ATask));
-      FPool->Wake.notify_one();
+      FPool->Wake.NotifyOne();
       return;
     }
     ++FPool->Started;
@@ -47,12 +47,12 @@ void TQD_ThreadWorker::Run(std::function<void()> ATask) {
 }
 
 int TQD_ThreadWorker::ThreadsStarted() const {
-  std::lock_guard<std::mutex> lock(FPool->Lock);
+  std::lock_guard<TQD_Mutex> lock(FPool->Lock);
   return FPool->Started;
 }
 
 int TQD_ThreadWorker::ThreadsWaiting() const {
-  std::lock_guard<std::mutex> lock(FPool->Lock);
+  std::lock_guard<TQD_Mutex> lock(FPool->Lock);
   return FPool->Waiting;
 }
 
@@ -62,9 +62,9 @@ void Serve(const std::shared_ptr<TQD_ThreadWorker::TPool>& APool, std::function<
   for (;;) {
     ATask();
     ATask = nullptr;  // what the task holds goes before the wait
-    std::unique_lock<std::mutex> lock(APool->Lock);
+    std::unique_lock<TQD_Mutex> lock(APool->Lock);
     ++APool->Waiting;
-    APool->Wake.wait_for(lock, std::chrono::milliseconds(TQD_ThreadWorker::kIdleKeepMs),
+    APool->Wake.WaitFor(lock, TQD_ThreadWorker::kIdleKeepMs,
                          [&] { return APool->Closing || !APool->Tasks.empty(); });
     --APool->Waiting;
     // A task handed over is run even while closing: Run counted on this thread.
@@ -99,8 +99,8 @@ struct TDrive {
 }  // namespace
 
 struct TQD_VolumeQueries::TState {
-  std::mutex Lock;
-  std::condition_variable Changed;
+  TQD_Mutex Lock;
+  TQD_Condition Changed;
   std::map<std::string, TDrive> Drives;
   uint64_t Started = 0;  // tasks started
   uint64_t Finished = 0;  // the newest task that has finished
@@ -114,21 +114,21 @@ TQD_VolumeQueries::TQD_VolumeQueries(TQD_SystemInfoPort& APort, TQD_WorkerPort& 
     : FPort(APort), FWorker(AWorker), FState(std::make_shared<TState>()) {}
 
 TQD_VolumeQueries::~TQD_VolumeQueries() {
-  std::unique_lock<std::mutex> lock(FState->Lock);
-  FState->Changed.wait_for(lock, std::chrono::milliseconds(kShutdownWaitMs),
+  std::unique_lock<TQD_Mutex> lock(FState->Lock);
+  FState->Changed.WaitFor(lock, kShutdownWaitMs,
                            [this] { return FState->InFlight == 0; });
   FState->PortGone = true;
 }
 
 int TQD_VolumeQueries::InFlight() const {
-  std::lock_guard<std::mutex> lock(FState->Lock);
+  std::lock_guard<TQD_Mutex> lock(FState->Lock);
   return FState->InFlight;
 }
 
 void TQD_VolumeQueries::Start(std::vector<TRequest> ARequests, int64_t ANowMs) {
   uint64_t task = 0;
   {
-    std::lock_guard<std::mutex> lock(FState->Lock);
+    std::lock_guard<TQD_Mutex> lock(FState->Lock);
     task = ++FState->Started;
   }
   // The task holds the state and the port, never this object; it calls the
@@ -139,7 +139,7 @@ void TQD_VolumeQueries::Start(std::vector<TRequest> ARequests, int64_t ANowMs) {
   FWorker.Run([state, port, requests = std::move(ARequests), task, ANowMs] {
     for (const TRequest& r : requests) {
       {
-        std::lock_guard<std::mutex> lock(state->Lock);
+        std::lock_guard<TQD_Mutex> lock(state->Lock);
         TDrive& d = state->Drives[r.Root];
         // Hung in an earlier task, or the owner has gone.
         if (d.InFlight || state->PortGone) continue;
@@ -148,7 +148,7 @@ void TQD_VolumeQueries::Start(std::vector<TRequest> ARequests, int64_t ANowMs) {
         ++state->InFlight;
       }
       const auto portThere = [&state] {
-        std::lock_guard<std::mutex> lock(state->Lock);
+        std::lock_guard<TQD_Mutex> lock(state->Lock);
         return !state->PortGone;
       };
       TAnswer a;
@@ -158,7 +158,7 @@ void TQD_VolumeQueries::Start(std::vector<TRequest> ARequests, int64_t ANowMs) {
         if (portThere()) a.LabelOK = port->GetVolumeLabel(r.Root, a.Label);
       }
       if (r.HasNumber && portThere()) a.SpaceOK = port->GetDiskSpace(r.Root, a.Total, a.Free);
-      std::lock_guard<std::mutex> lock(state->Lock);
+      std::lock_guard<TQD_Mutex> lock(state->Lock);
       TDrive& d = state->Drives[r.Root];
       d.InFlight = false;
       d.Answered = true;
@@ -171,24 +171,24 @@ void TQD_VolumeQueries::Start(std::vector<TRequest> ARequests, int64_t ANowMs) {
         d.Last.Free = a.Free;
       }
       --state->InFlight;
-      state->Changed.notify_all();
+      state->Changed.NotifyAll();
     }
-    std::lock_guard<std::mutex> lock(state->Lock);
+    std::lock_guard<TQD_Mutex> lock(state->Lock);
     state->Finished = std::max(state->Finished, task);
-    state->Changed.notify_all();
+    state->Changed.NotifyAll();
   });
 }
 
 void TQD_VolumeQueries::WaitForStarted() {
-  std::unique_lock<std::mutex> lock(FState->Lock);
+  std::unique_lock<TQD_Mutex> lock(FState->Lock);
   // What is still running then is waited for no more.
   const uint64_t task = FState->Started;
-  FState->Changed.wait_for(lock, std::chrono::milliseconds(kPollWaitMs),
+  FState->Changed.WaitFor(lock, kPollWaitMs,
                            [this, task] { return FState->Finished >= task; });
 }
 
 void TQD_VolumeQueries::Take(const std::string& ARoot, int64_t ANowMs, TQD_DRVMTR_ALogicalDrive& ADrive) const {
-  std::lock_guard<std::mutex> lock(FState->Lock);
+  std::lock_guard<TQD_Mutex> lock(FState->Lock);
   const auto it = FState->Drives.find(ARoot);
   if (it == FState->Drives.end()) return;
   const TDrive& d = it->second;
@@ -217,7 +217,7 @@ void TQD_VolumeQueries::StartQueries(int64_t ANowMs) {
   if (!FStarted) return;
   {
     // A drive never identified (its first query hung) is asked in full.
-    std::lock_guard<std::mutex> lock(FState->Lock);
+    std::lock_guard<TQD_Mutex> lock(FState->Lock);
     for (TRequest& r : requests) r.Identity = r.Identity || !FState->Drives[r.Root].Identified;
   }
   Start(std::move(requests), ANowMs);
