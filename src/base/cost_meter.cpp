@@ -35,8 +35,11 @@ struct TMeter {
     FILE* f = std::fopen(Path.c_str(), "w");
     if (!f) return;
     std::fprintf(f, "seconds %.1f\n", seconds);
+    // Rates since start, then the totals they come from: two readings of the
+    // file give the rates between them (bench/idle leaves out the start-up).
     for (size_t k = 0; k < Nanoseconds.size(); ++k)
-      std::fprintf(f, "%s %.3f ms/s %.1f calls/s\n", kNames[k], Nanoseconds[k] / 1e6 / seconds, Calls[k] / seconds);
+      std::fprintf(f, "%s %.3f ms/s %.1f calls/s %.3f ms %lld calls\n", kNames[k], Nanoseconds[k] / 1e6 / seconds,
+                   Calls[k] / seconds, Nanoseconds[k] / 1e6, static_cast<long long>(Calls[k]));
     std::fclose(f);
   }
 };

@@ -1,7 +1,8 @@
 // Where an idle Quendal spends its time. Off unless the environment variable
 // QUENDAL_COST_FILE names a file; then every few seconds that file is
-// rewritten with the time each kind of work took per second of run time, so
-// a run that is killed rather than closed still leaves its numbers behind.
+// rewritten with the time each kind of work took per second of run time and
+// in all, so a run that is killed rather than closed still leaves its
+// numbers behind.
 // bench/idle reads it. Scopes nest (a refresh includes its text drawing), so
 // the kinds overlap and are not meant to add up.
 #pragma once
