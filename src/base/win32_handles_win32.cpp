@@ -11,12 +11,29 @@ std::atomic<long> GLiveHandles[hkCount];
 void CountHandle(TQD_HandleKind AKind, long ADelta) { GLiveHandles[AKind].fetch_add(ADelta, std::memory_order_relaxed); }
 long LiveHandleCount(TQD_HandleKind AKind) { return GLiveHandles[AKind].load(std::memory_order_relaxed); }
 
+namespace {
+
+bool ConvertUtf8(const std::string& AText, DWORD AFlags, std::wstring& AWide) {
+  AWide.clear();
+  if (AText.empty()) return true;
+  const int length = static_cast<int>(AText.size());
+  const int n = MultiByteToWideChar(CP_UTF8, AFlags, AText.data(), length, nullptr, 0);
+  if (n <= 0) return false;
+  AWide.resize(static_cast<size_t>(n));
+  MultiByteToWideChar(CP_UTF8, AFlags, AText.data(), length, AWide.data(), n);
+  return true;
+}
+
+}  // namespace
+
 std::wstring Utf8ToWide(const std::string& AText) {
-  if (AText.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, AText.data(), static_cast<int>(AText.size()), w.data(), n);
+  std::wstring w;
+  ConvertUtf8(AText, 0, w);
   return w;
+}
+
+bool Utf8ToWideExact(const std::string& AText, std::wstring& AWide) {
+  return ConvertUtf8(AText, MB_ERR_INVALID_CHARS, AWide);
 }
 
 std::string WideToUtf8(const wchar_t* AText, size_t ALength) {

@@ -172,8 +172,10 @@ class TQD_SelectObjectScope {
   HGDIOBJ FPrevious;
 };
 
-// UTF-8 <-> UTF-16 at the Win32 boundary.
+// UTF-8 <-> UTF-16 at the Win32 boundary. Utf8ToWide replaces what is not
+// UTF-8; Utf8ToWideExact refuses it (false), as a file name must.
 std::wstring Utf8ToWide(const std::string& AText);
+bool Utf8ToWideExact(const std::string& AText, std::wstring& AWide);
 std::string WideToUtf8(const wchar_t* AText, size_t ALength);
 inline std::string WideToUtf8(const std::wstring& AText) { return WideToUtf8(AText.data(), AText.size()); }
 // The system's message for an error code, without the trailing line break.
