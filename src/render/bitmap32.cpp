@@ -11,6 +11,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <span>
 #include <utility>
@@ -99,7 +100,12 @@ TRect TBitmap32::Clip(const TRect& R) const {
   return {std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, FWidth), std::min(R.Bottom, FHeight)};
 }
 
-void TBitmap32::Clear(TColor32 AColor) { std::fill(FPixels.begin(), FPixels.end(), AColor); }
+void TBitmap32::Clear(TColor32 AColor) {
+  // Four equal bytes (transparent black, opaque white): the C library's fill
+  // is several times faster than a loop over pixels.
+  if ((AColor & 0xFF) * 0x01010101u == AColor) std::memset(FPixels.data(), static_cast<int>(AColor & 0xFF), FPixels.size() * sizeof(TColor32));
+  else std::fill(FPixels.begin(), FPixels.end(), AColor);
+}
 
 void TBitmap32::FillRectS(const TRect& ARect, TColor32 AColor) {
   const TRect r = Clip(ARect);
