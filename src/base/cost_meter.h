@@ -22,7 +22,8 @@ enum class TQD_CostKind : uint8_t {
   RefreshGPU,
   RefreshDrives,
   RefreshNetwork,
-  Blit,
+  // A monitor window's paint: drawing the widgets it shows onto the screen.
+  Paint,
   GdiText,
   // Part of GdiText: texts and extents not found in the cache that GDI was
   // asked for, whole or for glyphs not yet cached.

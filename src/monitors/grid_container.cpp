@@ -360,11 +360,10 @@ void TQD_GridContainer::RepaintAll() {
 void TQD_GridContainer::RenderTo(TBitmap32& ATarget) const {
   for (const auto& w : FWidgets) {
     const TRect& r = w->BoundsRect();
-    const TBitmap32& b = w->Buffer();
-    for (int y = 0; y < b.Height(); ++y) {
-      const int ty = r.Top + y;
-      if (ty < 0 || ty >= ATarget.Height()) continue;
-      for (int x = 0; x < b.Width(); ++x) ATarget.SetPixel(r.Left + x, ty, b.Pixel(x, y));
-    }
+    const TBitmap32& b = w->Draw();
+    const int x0 = std::max(0, -r.Left), x1 = std::min(b.Width(), ATarget.Width() - r.Left);
+    if (x1 <= x0) continue;
+    for (int y = std::max(0, -r.Top); y < b.Height() && r.Top + y < ATarget.Height(); ++y)
+      std::copy(b.ScanLine(y) + x0, b.ScanLine(y) + x1, ATarget.ScanLine(r.Top + y) + r.Left + x0);
   }
 }

@@ -130,11 +130,11 @@ class TQD_GridContainer {
   // The context menu of the widget under the point (nullptr: none).
   void* PopupMenuAt(int X, int Y) const;
 
-  // Widgets whose buffers changed since the last call, cleared as returned.
+  // Widgets marked for drawing since the last call, cleared as returned.
   void TakeDirty(std::vector<TQD_Widget*>& ADirty);
-  // Repaints every widget (a layout change, a first show).
+  // Refreshes and marks every widget (a layout change, a first show).
   void RepaintAll();
-  // Copies every widget's buffer into ATarget at its place.
+  // Draws every widget into ATarget at its place.
   void RenderTo(TBitmap32& ATarget) const;
 
  private:

@@ -129,27 +129,28 @@ void TQD_MonitorHostWin32::InvalidateWidgets() {
       CombineRgn(FDirtyRegion.Get(), FDirtyRegion.Get(), FCellRegion.Get(), RGN_OR);
     }
     InvalidateRgn(Handle(), FDirtyRegion.Get(), FALSE);
-    return;
-  }
-  for (const TQD_Widget* w : FDirty) {  // no regions to be had: cell by cell
-    const TRect& b = w->BoundsRect();
-    const RECT r{b.Left, b.Top, b.Right, b.Bottom};
-    InvalidateRect(Handle(), &r, FALSE);
+  } else {
+    for (const TQD_Widget* w : FDirty) {  // no regions to be had: cell by cell
+      const TRect& b = w->BoundsRect();
+      const RECT r{b.Left, b.Top, b.Right, b.Bottom};
+      InvalidateRect(Handle(), &r, FALSE);
+    }
   }
 }
 
 void TQD_MonitorHostWin32::Paint() {
-  TQD_CostScope cost(TQD_CostKind::Blit);
+  TQD_CostScope cost(TQD_CostKind::Paint);
+  const TQD_MonitorWindow::TPaintTimer timer(FMonitor);
   TQD_PaintScope paint(Handle());
   if (FMonitor) {
     for (const auto& w : FMonitor->Grid().Widgets()) {
       const TRect& b = w->BoundsRect();
       RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
       // Only what is invalid (rcPaint bounds several dirty cells, RectVisible
-      // asks the update region itself): under Wine every pixel blitted
-      // crosses to the X server.
+      // asks the update region itself): every widget drawn costs its
+      // drawing, and under Wine every pixel blitted crosses to the X server.
       if (IntersectRect(&hit, &cell, &paint.Paint().rcPaint) && RectVisible(paint.DC(), &hit))
-        BlitBitmap32(paint.DC(), hit.left, hit.top, w->Buffer(),
+        BlitBitmap32(paint.DC(), hit.left, hit.top, w->Draw(),
                      TRect{hit.left - b.Left, hit.top - b.Top, hit.right - b.Left, hit.bottom - b.Top});
     }
   }

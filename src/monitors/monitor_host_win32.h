@@ -1,6 +1,6 @@
 // The Win32 window of a monitor: a borderless, edge-resizable popup owned by
-// the control panel, hosting one TQD_MonitorWindow. It blits the widgets that
-// repainted, drags the window by any part of its content, opens the context
+// the control panel, hosting one TQD_MonitorWindow. Its paint draws the widgets
+// that changed (or were uncovered) and copies them to the screen, drags the window by any part of its content, opens the context
 // menu on a right click and swallows background erasing (the widgets cover
 // every pixel).
 #pragma once

@@ -153,9 +153,8 @@ void TQD_MonitorWindow::PopulateMonitorWindow() {
   ApplyGeometry(true, true);
   FGrid.StopUpdating();
   FGrid.RepaintAll();
-  FLastPaintDuration = static_cast<int32_t>(Now() - start);
   FGrid.AddMouseControls(OnMouseDown, PopupMenu);
-  FHost.InvalidateWidgets();
+  WidgetsMarked(start);
 }
 
 void TQD_MonitorWindow::RebuildMonitorWindow() {
@@ -191,9 +190,19 @@ void TQD_MonitorWindow::RepaintChangedWidgets(bool AIncludeNetGraphs) {
   for (TQD_Gauge* g : FGrid.Gauges()) any |= g->ManualRepaint();
   for (TQD_Label* l : FGrid.Labels()) any |= l->ManualRepaint();
   for (TQD_LineGraph* g : FGrid.LineGraphs()) any |= g->ManualRepaint();
-  if (!any) return;
-  FLastPaintDuration = static_cast<int32_t>(Now() - start);
+  if (any) WidgetsMarked(start);
+}
+
+void TQD_MonitorWindow::WidgetsMarked(int64_t AStart) {
+  FMarkingMs = (FPaintPending ? FMarkingMs : 0) + (Now() - AStart);
+  FPaintPending = true;
   FHost.InvalidateWidgets();
+}
+
+void TQD_MonitorWindow::Painted(int64_t AMilliseconds) {
+  if (!FPaintPending) return;  // uncovered, not changed: the last duration stands
+  FPaintPending = false;
+  FLastPaintDuration = static_cast<int32_t>(FMarkingMs + AMilliseconds);
 }
 
 void TQD_MonitorWindow::ClientResized(int AWidth, int AHeight) { FGrid.SetClientSize(AWidth, AHeight); }

@@ -50,7 +50,9 @@ class TQD_MonitorHost {
     AHeight = AClientHeight;
   }
   virtual void SetCornerPreference(int APreference) = 0;
-  // Widgets repainted: copy their buffers to the screen.
+  // Widgets were marked (Dirty): the screen must show them drawn anew. The
+  // platform paints later, once for everything marked meanwhile; a hidden
+  // window draws nothing.
   virtual void InvalidateWidgets() = 0;
 };
 
@@ -80,8 +82,26 @@ class TQD_MonitorWindow {
 
   bool MonitorWindowPopulated() const { return FMonitorWindowPopulated; }
   bool ErrorWindowPopulated() const { return FErrorWindowPopulated; }
+  // Milliseconds the last population or refresh that marked anything took,
+  // with the paint that drew it; known once that paint is done.
   int32_t LastPaintDuration() const { return FLastPaintDuration; }
   TQD_GridContainer& Grid() { return FGrid; }
+
+  // Lives as long as the host's paint: the first paint after a population or
+  // refresh that marked widgets completes that one's LastPaintDuration.
+  class TPaintTimer {
+   public:
+    explicit TPaintTimer(TQD_MonitorWindow* AWindow) : FWindow(AWindow), FStart(AWindow ? AWindow->Now() : 0) {}
+    ~TPaintTimer() {
+      if (FWindow) FWindow->Painted(FWindow->Now() - FStart);
+    }
+    TPaintTimer(const TPaintTimer&) = delete;
+    TPaintTimer& operator=(const TPaintTimer&) = delete;
+
+   private:
+    TQD_MonitorWindow* FWindow;
+    int64_t FStart;
+  };
 
   // The window's life: shown (populates at once) and destroyed (stores its geometry).
   virtual void Show();
@@ -138,6 +158,9 @@ class TQD_MonitorWindow {
   bool FErrorWindowPopulated = false;
   std::string FErrorMessage;  // what the error layout shows
   int32_t FLastPaintDuration = 0;
+  // Widgets were marked by work begun at AStart (a population, a refresh):
+  // the host is told, and the time waits for the paint that draws them.
+  void WidgetsMarked(int64_t AStart);
   TQD_OptionInteger& FLeft;
   TQD_OptionInteger& FTop;
   TQD_OptionInteger& FWidth;
@@ -150,4 +173,7 @@ class TQD_MonitorWindow {
   bool FSizeFromErrorDefaults = false;
   bool FPosFromErrorDefaults = false;
   int FAppliedWidth = 0, FAppliedHeight = 0, FAppliedLeft = 0, FAppliedTop = 0;
+  void Painted(int64_t AMilliseconds);
+  bool FPaintPending = false;
+  int64_t FMarkingMs = 0;  // of everything marked since the last paint
 };

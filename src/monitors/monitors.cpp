@@ -55,8 +55,7 @@ void TMonitor_Clock::Tick() {
   const int64_t start = Now();
   bool any = false;
   for (TQD_Label* l : FGrid.Labels()) any |= l->ManualRepaint();
-  FLastPaintDuration = static_cast<int32_t>(Now() - start);
-  if (any) FHost.InvalidateWidgets();
+  if (any) WidgetsMarked(start);
   if (OnUpdateDone) OnUpdateDone(*this);
 }
 

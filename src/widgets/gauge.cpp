@@ -40,6 +40,8 @@ void TQD_Gauge::ApplyColorPreset(const TQD_GaugeColors_Str& P) {
 }
 
 void TQD_Gauge::RefreshValues() {
+  // A demo bar jumps at every refresh, and shows the same length however often it is drawn.
+  if (FSettings.Mode == gmDemo) FDemoPercent = Random(0, 100);
   if (!FDataLogger) return;
   const TQD_DataLogger& L = *FDataLogger;
   switch (FSettings.Mode) {
@@ -77,17 +79,13 @@ void TQD_Gauge::RefreshValues() {
   if (FValues.Max < FValues.Pos) FValues.Max = FValues.Pos;
 }
 
-void TQD_Gauge::RefreshForPaint() {
-  if (!FManualRepaint) RefreshValues();
-}
+void TQD_Gauge::RefreshForPaint() { RefreshValues(); }
 
 bool TQD_Gauge::ManualRepaint() {
   FLastValues = FValues;
   RefreshValues();
-  if (FSettings.Mode != gmDemo && FValues == FLastValues) return false;
-  FManualRepaint = true;
-  Repaint();
-  return true;
+  bool changed = FSettings.Mode == gmDemo || !(FValues == FLastValues);
+  return MarkChanged(changed);
 }
 
 std::string TQD_Gauge::ValueText() const {
@@ -113,20 +111,21 @@ void TQD_Gauge::Paint(TBitmap32& B, const TRect& R) {
   const float right = static_cast<float>(R.Right), left = static_cast<float>(R.Left);
   const float top = static_cast<float>(R.Top), bottom = static_cast<float>(R.Bottom);
   const double k = SafeDivide(R.Right, FValues.Max);
-  const double length = FSettings.Mode == gmDemo ? R.Right / 100.0 * Random(0, 100) : k * FValues.Pos;
+  const double length = FSettings.Mode == gmDemo ? R.Right / 100.0 * FDemoPercent : k * FValues.Pos;
 
-  // 1-3. Background and bar; the bar's gradient spans exactly the bar, so its
-  // tip always shows the end colour.
+  // 1-3. Background under the whole gauge, then the bar over it: the tip's
+  // partly covered pixel mixes the two by its coverage. The bar's gradient
+  // spans exactly the bar, so its tip always shows the end colour.
+  const auto whole = {TFloatPoint{left, top}, TFloatPoint{right, top}, TFloatPoint{right, bottom},
+                      TFloatPoint{left, bottom}};
   if (FSettings.Orientation == orRight) {
     const auto x = static_cast<float>(length);
-    FillPolygonGradient2(B, {0, 0}, {right, 0}, {{x, top}, {right, top}, {right, bottom}, {x, bottom}},
-                         FColors.BackgroundStartColor, FColors.BackgroundEndColor);
+    FillPolygonGradient2(B, {0, 0}, {right, 0}, whole, FColors.BackgroundStartColor, FColors.BackgroundEndColor);
     FillPolygonGradient2(B, {0, 0}, {x, 0}, {{left, top}, {x, top}, {x, bottom}, {left, bottom}},
                          FColors.ForegroundStartColor, FColors.ForegroundEndColor);
   } else {
     const auto x = static_cast<float>(R.Right - length);
-    FillPolygonGradient2(B, {right, 0}, {0, 0}, {{left, top}, {x, top}, {x, bottom}, {left, bottom}},
-                         FColors.BackgroundStartColor, FColors.BackgroundEndColor);
+    FillPolygonGradient2(B, {right, 0}, {0, 0}, whole, FColors.BackgroundStartColor, FColors.BackgroundEndColor);
     FillPolygonGradient2(B, {right - 1, 0}, {x - 1, 0}, {{x, top}, {right, top}, {right, bottom}, {x, bottom}},
                          FColors.ForegroundStartColor, FColors.ForegroundEndColor);
   }
@@ -158,5 +157,4 @@ void TQD_Gauge::Paint(TBitmap32& B, const TRect& R) {
                              FSettings.TextAntialiasing);
     }
   }
-  FManualRepaint = false;
 }

@@ -91,8 +91,8 @@ class TQD_Gauge : public TQD_Widget {
  private:
   void RefreshValues();
 
-  bool FManualRepaint = false;
   uint32_t FReadingIndex = 0;
+  int FDemoPercent = 0;
   TQD_Gauge_Values FValues;
   TQD_Gauge_Values FLastValues;
   TQD_GaugeSettings FSettings;

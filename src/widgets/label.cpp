@@ -139,15 +139,13 @@ void TQD_Label::RefreshCaptions() {
 }
 
 void TQD_Label::RefreshForPaint() {
-  if (!FManualRepaint) RefreshCaptions();
+  RefreshCaptions();
+  FCaptionsChanged = false;
 }
 
 bool TQD_Label::ManualRepaint() {
   RefreshCaptions();
-  if (!FCaptionsChanged) return false;
-  FManualRepaint = true;
-  Repaint();
-  return true;
+  return MarkChanged(FCaptionsChanged);
 }
 
 void TQD_Label::Paint(TBitmap32& B, const TRect& R) {
@@ -215,6 +213,4 @@ void TQD_Label::Paint(TBitmap32& B, const TRect& R) {
                              FSettings.TextBackground, FSettings.TextAntialiasing);
     }
   }
-  FManualRepaint = false;
-  FCaptionsChanged = false;
 }

@@ -138,7 +138,6 @@ class TQD_Label : public TQD_Widget {
   void RefreshCaptions();
   TQD_LabelCaptionColors ResolveCaptionColors(const TQD_LabelCaptionColors_Str& AColors) const;
 
-  bool FManualRepaint = false;
   double FTemperature = 0;
   bool FCaptionsChanged = false;
   TQD_LabelSettings FSettings;

@@ -118,9 +118,7 @@ void TQD_LineGraph::TakeSample() {
 
 bool TQD_LineGraph::ManualRepaint() {
   TakeSample();
-  if (!FRepaintNeeded) return false;
-  Repaint();
-  return true;
+  return MarkChanged(FRepaintNeeded);
 }
 
 void TQD_LineGraph::Paint(TBitmap32& B, const TRect& R) {
@@ -189,5 +187,4 @@ void TQD_LineGraph::Paint(TBitmap32& B, const TRect& R) {
 
   // 5. Bevel over everything.
   B.RaiseRectTS(R, 10);
-  FRepaintNeeded = false;
 }

@@ -98,7 +98,10 @@ class TQD_LineGraph : public TQD_Widget {
 
  protected:
   void ApplyDefaultPreset() override { ApplyColorPreset(LineGraphBGColors_Default); }
-  void RefreshForPaint() override { TakeSample(); }
+  void RefreshForPaint() override {
+    TakeSample();
+    FRepaintNeeded = false;
+  }
   void Paint(TBitmap32& ABuffer, const TRect& R) override;
 
  private:

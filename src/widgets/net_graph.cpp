@@ -73,9 +73,7 @@ void TQD_NetGraph::TakeUpdate() {
 
 bool TQD_NetGraph::ManualRepaint() {
   TakeUpdate();
-  if (!FRepaintNeeded) return false;
-  Repaint();
-  return true;
+  return MarkChanged(FRepaintNeeded);
 }
 
 void TQD_NetGraph::Paint(TBitmap32& B, const TRect& R) {
@@ -161,5 +159,4 @@ void TQD_NetGraph::Paint(TBitmap32& B, const TRect& R) {
 
   // 6. Bevel.
   B.RaiseRectTS(R, 10);
-  FRepaintNeeded = false;
 }

@@ -98,7 +98,10 @@ class TQD_NetGraph : public TQD_Widget {
 
  protected:
   void ApplyDefaultPreset() override { ApplyColorPreset(NetGraphBGColors_Upload); }
-  void RefreshForPaint() override { TakeUpdate(); }
+  void RefreshForPaint() override {
+    TakeUpdate();
+    FRepaintNeeded = false;
+  }
   void Paint(TBitmap32& ABuffer, const TRect& R) override;
 
  private:

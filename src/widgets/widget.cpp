@@ -16,11 +16,6 @@ TQD_RandomSource DefaultRandomSource() {
 
 int RoundToInt(double AValue) { return static_cast<int>(std::nearbyint(AValue)); }
 
-void TQD_Widget::SetBoundsRect(const TRect& ARect) {
-  FBounds = ARect;
-  FBuffer.SetSize(ARect.Width(), ARect.Height());
-}
-
 void TQD_Widget::SetColorTable(const TQD_ColorTable* ATable) {
   FColorTable = ATable;
   ApplyDefaultPreset();
@@ -28,8 +23,20 @@ void TQD_Widget::SetColorTable(const TQD_ColorTable* ATable) {
 
 void TQD_Widget::Repaint() {
   RefreshForPaint();
-  Paint(FBuffer, ClientRect());
   Dirty = true;
+}
+
+const TBitmap32& TQD_Widget::Draw() {
+  // One canvas per thread for every widget: it grows to the largest cell
+  // drawn and stays, so a paint allocates nothing once the windows are shown.
+  thread_local TBitmap32 canvas;
+  // What another widget left there is not ours to draw over.
+  if (canvas.Width() == FBounds.Width() && canvas.Height() == FBounds.Height()) canvas.Clear(0);
+  else canvas.SetSize(FBounds.Width(), FBounds.Height());  // new pixels are 0
+  canvas.Font = FFont;
+  Paint(canvas, ClientRect());
+  FFont = canvas.Font;
+  return canvas;
 }
 
 void TQD_Widget::SetFont(const TQD_Font& AFont96, int ADPI) {

@@ -1,12 +1,17 @@
 // The base of every widget (gauge, label, line graph, network graph,
-// divider): a windowless object that owns a Bitmap32 of its cell size and
-// redraws into it. The grid container positions widgets and tells its host
-// which ones repainted (Dirty); the host copies their buffers to the screen.
+// divider): a windowless object that holds what it shows and draws it, at its
+// cell size, whenever its host paints. The grid container positions widgets
+// and tells its host which ones must be drawn again (Dirty).
 //
-// Repaint protocol: Repaint() is what the platform's paint does — refresh the
-// values (per the widget's rule), then draw. ManualRepaint() is what the
-// owning window calls after each poll: refresh, and redraw only when
-// something changed; it returns whether it redrew.
+// No widget keeps its pixels: the screen holds them once drawn. Draw() paints
+// into one canvas shared by every widget of the thread, which the host copies
+// to the screen at once; a host's paint therefore draws exactly the widgets it
+// shows, and a hidden window draws nothing.
+//
+// Repaint protocol: Repaint() refreshes the values (per the widget's rule)
+// and marks the widget for drawing. ManualRepaint() is what the owning window
+// calls after each poll: refresh, and mark only when something changed; it
+// returns whether it marked.
 #pragma once
 
 #include <cstdint>
@@ -28,14 +33,13 @@ class TQD_Widget {
  public:
   virtual ~TQD_Widget() = default;
 
-  // Position and size inside the host, in pixels; the buffer follows the size.
-  void SetBoundsRect(const TRect& ARect);
+  // Position and size inside the host, in pixels.
+  void SetBoundsRect(const TRect& ARect) { FBounds = ARect; }
   const TRect& BoundsRect() const { return FBounds; }
   TRect ClientRect() const { return {0, 0, FBounds.Width(), FBounds.Height()}; }
 
-  TBitmap32& Buffer() { return FBuffer; }
-  const TBitmap32& Buffer() const { return FBuffer; }
-  TQD_Font& Font() { return FBuffer.Font; }
+  TQD_Font& Font() { return FFont; }
+  const TQD_Font& Font() const { return FFont; }
 
   void SetDataLogger(const TQD_DataLogger* ALogger) { FDataLogger = ALogger; }
   const TQD_DataLogger* DataLogger() const { return FDataLogger; }
@@ -43,10 +47,14 @@ class TQD_Widget {
   // Stores the reference and applies the widget's default preset.
   void SetColorTable(const TQD_ColorTable* ATable);
 
-  // The platform's paint: refresh per the widget's rule, then draw.
+  // Refresh per the widget's rule, and mark the widget for drawing.
   void Repaint();
-  // After a data update: refresh, and redraw only if something changed.
+  // After a data update: refresh, and mark only if something changed.
   virtual bool ManualRepaint() { return false; }
+  // Draws the widget at its size into the thread's canvas and returns it;
+  // valid until the next Draw on this thread (copy it to the screen at once).
+  // Drawing twice without a refresh between gives the same pixels.
+  const TBitmap32& Draw();
 
   // The window's font, given at 96 DPI, drawn at ADPI.
   void SetFont(const TQD_Font& AFont96, int ADPI);
@@ -54,15 +62,24 @@ class TQD_Widget {
   // height was changed since (then MulDiv(height, ANewDPI, AOldDPI)).
   void ChangeScale(int ANewDPI, int AOldDPI);
 
-  // Set whenever the buffer was redrawn; the host clears it after copying.
+  // Set whenever the widget needs drawing; the host clears it as it takes it.
   bool Dirty = false;
   // Mouse routing for the host (the widget itself ignores the mouse).
   int Tag = 0;
 
  protected:
   virtual void ApplyDefaultPreset() = 0;
-  // Refresh done by a platform paint (may do nothing).
+  // Ends a ManualRepaint: marks the widget when AChanged, and clears it.
+  bool MarkChanged(bool& AChanged) {
+    if (!AChanged) return false;
+    AChanged = false;
+    Dirty = true;
+    return true;
+  }
+  // The refresh of Repaint (may do nothing).
   virtual void RefreshForPaint() {}
+  // Draws everything the widget shows into R of ABuffer, whose Font is the
+  // widget's (a font the drawing sizes stays the widget's).
   virtual void Paint(TBitmap32& ABuffer, const TRect& R) = 0;
 
   const TQD_ColorTable* FColorTable = nullptr;
@@ -70,6 +87,6 @@ class TQD_Widget {
 
  private:
   TRect FBounds;
-  TBitmap32 FBuffer;
+  TQD_Font FFont;
   int FFontHeight96 = 0;  // 0: the font was set in pixels, not through SetFont
 };

@@ -191,16 +191,21 @@ TEST_F(MonitorTest, RefreshMeasuresOnlyWhenSomethingRepainted) {
   list.Add(TQD_URID::CreateNew(0xF0000300, 0, 0x7000000), "F=LB");
   auto w = Make(TQD_MonitorKind::CPU);
   w->SetCustomReadingsList(&list);
+  host.Window = w.get();  // the host paints what is marked
   fakes.Clock.Step = 3;
   w->Show();
   const int invalidations = host.Invalidations;
+  const int32_t shown = w->LastPaintDuration();
   w->RefreshMonitorWindow();
   EXPECT_EQ(host.Invalidations, invalidations);  // nothing changed
+  EXPECT_EQ(w->LastPaintDuration(), shown);
   block.Readings[0].Value = 55;
   Poll();
   w->RefreshMonitorWindow();
   EXPECT_EQ(host.Invalidations, invalidations + 1);
-  EXPECT_EQ(w->LastPaintDuration(), 3);
+  EXPECT_EQ(w->LastPaintDuration(), 3 + 3);  // the refresh, then the paint that drew it
+  { const TQD_MonitorWindow::TPaintTimer uncovered(w.get()); }  // a paint with nothing new
+  EXPECT_EQ(w->LastPaintDuration(), 6);
 }
 
 TEST_F(MonitorTest, ClockTicksOnItsOwnTimerAndReports) {
@@ -313,16 +318,15 @@ TEST_F(MonitorTest, FontsAndMinimumSizeFollowTheDPIWhateverTheOrder) {
                                     (sizeFirst ? ", sized first" : "") + (populated ? ", populated" : "");
           EXPECT_EQ(moved.MinWidth, c.MinSize) << where;
           EXPECT_EQ(moved.MinHeight, c.MinSize) << where;
-          // Every widget has the font, and every label draws its captions, as in
-          // the window created at this DPI (gauges blend over what they drew
-          // before, so their pixels depend on how often they were painted).
+          // Every widget has the font and draws what it draws in the window
+          // created at this DPI, however often it was drawn before.
           const auto& widgets = w->Grid().Widgets();
           ASSERT_EQ(widgets.size(), direct->Grid().Widgets().size());
-          for (size_t i = 0; i < widgets.size(); ++i)
+          for (size_t i = 0; i < widgets.size(); ++i) {
             EXPECT_EQ(widgets[i]->Font().Height, c.FontHeight) << where << ", widget " << i;
-          for (int i = 0; i < w->Grid().NumLabels(); ++i)
-            EXPECT_TRUE(SamePixels(w->Grid().Labels()[i]->Buffer(), direct->Grid().Labels()[i]->Buffer()))
-                << where << ", label " << i;
+            const TBitmap32 drawn = widgets[i]->Draw();
+            EXPECT_TRUE(SamePixels(drawn, direct->Grid().Widgets()[i]->Draw())) << where << ", widget " << i;
+          }
         }
       }
     }

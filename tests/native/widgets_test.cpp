@@ -94,12 +94,23 @@ TEST_F(WidgetTest, GaugeRepaintsOnlyOnChangeExceptInDemo) {
   EXPECT_TRUE(g.ManualRepaint());
   EXPECT_TRUE(g.Dirty);
 
+  // A demo bar takes a new length at every refresh, and keeps it however
+  // often the window draws it.
   TQD_Gauge demo;
   Setup(demo);
   demo.Settings().Mode = gmDemo;
-  demo.Random = [](int, int AHigh) { return AHigh; };
+  int percent = 10;
+  demo.Random = [&](int, int) { return percent; };
   EXPECT_TRUE(demo.ManualRepaint());
+  auto pixels = [&] {
+    const TBitmap32& b = demo.Draw();
+    return std::vector<TColor32>(b.Bits(), b.Bits() + b.Width() * b.Height());
+  };
+  const std::vector<TColor32> first = pixels();
+  percent = 90;
+  EXPECT_EQ(pixels(), first);
   EXPECT_TRUE(demo.ManualRepaint());
+  EXPECT_NE(pixels(), first);
 }
 
 TEST_F(WidgetTest, GaugeRAMAndDiskModes) {
@@ -144,7 +155,7 @@ TEST_F(WidgetTest, GaugeBarSplitsBackgroundAndForeground) {
   Setup(g, 100, 10);
   g.Settings().URID = kUsage;  // 20 of 100
   g.ManualRepaint();
-  const TBitmap32& b = g.Buffer();
+  const TBitmap32& b = g.Draw();
   // Left of the tip: the foreground gradient; right: the background.
   const TColor32 fg = b.Pixel(10, 5), bg = b.Pixel(60, 5);
   EXPECT_EQ(fg, GradientColorAt({{0, g.Colors().ForegroundStartColor}, {1, g.Colors().ForegroundEndColor}}, 10.5f / 20));
@@ -154,7 +165,7 @@ TEST_F(WidgetTest, GaugeBarSplitsBackgroundAndForeground) {
   Setup(empty, 100, 10);
   empty.Settings().URID = kGone;
   empty.Repaint();
-  EXPECT_EQ(empty.Buffer().Pixel(2, 5),
+  EXPECT_EQ(empty.Draw().Pixel(2, 5),
             GradientColorAt({{0, empty.Colors().BackgroundStartColor}, {1, empty.Colors().BackgroundEndColor}}, 2.5f / 100));
 }
 
@@ -205,7 +216,7 @@ TEST_F(WidgetTest, LabelThresholdAndSpecialModes) {
   EXPECT_EQ(temp.Temperature(), 45);
   // 45 of 100 is step 4 (4.5 to even): stops gradient[3], [4], [5] at 0, 0.5, 1.
   const auto& grad = colors.TemperatureGradientTable();
-  EXPECT_EQ(temp.Buffer().Pixel(3, 3), GradientColorAt({{0, grad[3]}, {0.5f, grad[4]}, {1, grad[5]}}, 3.5f / 100));
+  EXPECT_EQ(temp.Draw().Pixel(3, 3), GradientColorAt({{0, grad[3]}, {0.5f, grad[4]}, {1, grad[5]}}, 3.5f / 100));
 }
 
 TEST_F(WidgetTest, LineGraphSamplesOncePerPoll) {
@@ -269,8 +280,8 @@ TEST_F(WidgetTest, LineGraphFillsOnlyASingleGraph) {
   const TColor32 background = GradientColorAt({{0, two.Settings().BackgroundColors.BackgroundStartColor},
                                                {1, two.Settings().BackgroundColors.BackgroundEndColor}},
                                               (40 - 35.5f) / 40);
-  EXPECT_EQ(two.Buffer().Pixel(30, 35), background);
-  EXPECT_NE(one.Buffer().Pixel(30, 35), background);
+  EXPECT_EQ(two.Draw().Pixel(30, 35), background);
+  EXPECT_NE(one.Draw().Pixel(30, 35), background);
 }
 
 TEST_F(WidgetTest, NetGraphCaptionsAndScale) {
@@ -307,16 +318,16 @@ TEST_F(WidgetTest, DividerGradients) {
   TQD_Divider d;
   Setup(d, 10, 11);
   d.Repaint();
-  EXPECT_EQ(d.Buffer().Pixel(5, 0), GradientColorAt({{0, 0xFF000000}, {1, 0xFF3F3F3F}}, 0.5f / 11));
-  EXPECT_EQ(d.Buffer().Pixel(5, 10), GradientColorAt({{0, 0xFF000000}, {1, 0xFF3F3F3F}}, 10.5f / 11));
+  EXPECT_EQ(d.Draw().Pixel(5, 0), GradientColorAt({{0, 0xFF000000}, {1, 0xFF3F3F3F}}, 0.5f / 11));
+  EXPECT_EQ(d.Draw().Pixel(5, 10), GradientColorAt({{0, 0xFF000000}, {1, 0xFF3F3F3F}}, 10.5f / 11));
   d.ApplyColorPreset(DividerColors_Alt);
   d.Settings().Orientation = doLeftRight;
   d.Repaint();
-  EXPECT_EQ(d.Buffer().Pixel(9, 3), GradientColorAt({{0, 0xFF000000}, {1, 0xFFFFFFFF}}, 9.5f / 10));
+  EXPECT_EQ(d.Draw().Pixel(9, 3), GradientColorAt({{0, 0xFF000000}, {1, 0xFFFFFFFF}}, 9.5f / 10));
   d.Settings().Gradient = dgtOff;
   d.Repaint();
-  EXPECT_EQ(d.Buffer().Pixel(0, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(d.Buffer().Pixel(9, 10), 0xFFFFFFFFu);
+  EXPECT_EQ(d.Draw().Pixel(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(d.Draw().Pixel(9, 10), 0xFFFFFFFFu);
 }
 
 TEST(WidgetGeometry, LabelCaptionCellsOverlapByOnePixel) {
@@ -380,7 +391,7 @@ class TSheet {
   explicit TSheet(int AWidth) : FWidth(AWidth) {}
   void Add(TQD_Widget& AWidget) {
     AWidget.Repaint();
-    FParts.push_back(AWidget.Buffer());
+    FParts.push_back(AWidget.Draw());
   }
   TBitmap32 Build() const {
     int h = 0;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "monitors/monitor_window.h"
+
 TFakeMonitorHost::TFakeMonitorHost(TQD_MonitorKind AKind, int ADPI, TFakeMonitorHostFactory* AOwner)
     : Kind(AKind), Dpi(ADPI), FOwner(AOwner) {
   if (FOwner) FOwner->FLive.push_back(this);
@@ -10,6 +12,14 @@ TFakeMonitorHost::TFakeMonitorHost(TQD_MonitorKind AKind, int ADPI, TFakeMonitor
 
 TFakeMonitorHost::~TFakeMonitorHost() {
   if (FOwner) FOwner->FLive.erase(std::remove(FOwner->FLive.begin(), FOwner->FLive.end(), this), FOwner->FLive.end());
+}
+
+void TFakeMonitorHost::InvalidateWidgets() {
+  ++Invalidations;
+  if (!Window) return;
+  const TQD_MonitorWindow::TPaintTimer timer(Window);
+  Window->Grid().TakeDirty(Drawn);
+  for (TQD_Widget* w : Drawn) w->Draw();
 }
 
 void TFakeMonitorHost::GetClientSize(int& AWidth, int& AHeight) const {

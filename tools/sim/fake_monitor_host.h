@@ -28,7 +28,9 @@ class TFakeMonitorHost : public TQD_MonitorHost {
   void GetPrimaryScreenSize(int& AWidth, int& AHeight) const override;
   std::vector<TQD_ScreenRect> MonitorWorkAreas() const override;
   void SetCornerPreference(int APreference) override;
-  void InvalidateWidgets() override { ++Invalidations; }
+  // Counts; and when the host knows its window, draws the marked widgets as
+  // a window's paint does (Drawn: the last ones).
+  void InvalidateWidgets() override;
 
   TQD_MonitorKind Kind;
   int Dpi;
@@ -45,6 +47,7 @@ class TFakeMonitorHost : public TQD_MonitorHost {
   // with every DPI change.
   int MinSizeCalls = 0;
   int Invalidations = 0;
+  std::vector<TQD_Widget*> Drawn;
   TQD_MonitorWindow* Window = nullptr;  // set when the control panel reports it
 
  private:
