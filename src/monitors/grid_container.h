@@ -5,9 +5,9 @@
 // rows, then widgets into them left to right, then ask for the content size.
 //
 // It is portable: the Windows host gives it a client size and a DPI, asks it
-// which widgets repainted (Dirty) and where they are, and forwards mouse
-// clicks through HitTest. Natively it renders into one bitmap for previews
-// and golden tests.
+// which widgets changed (Dirty) and where they are, and forwards mouse
+// clicks through HitTest. Natively it draws into one bitmap for previews and
+// golden tests.
 #pragma once
 
 #include <cstdint>

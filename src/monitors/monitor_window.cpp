@@ -194,7 +194,9 @@ void TQD_MonitorWindow::RepaintChangedWidgets(bool AIncludeNetGraphs) {
 }
 
 void TQD_MonitorWindow::WidgetsMarked(int64_t AStart) {
-  FMarkingMs = (FPaintPending ? FMarkingMs : 0) + (Now() - AStart);
+  // The latest marking only: a hidden window is not painted for as long as
+  // it stays hidden, and its markings meanwhile are no paint's cost.
+  FMarkingMs = Now() - AStart;
   FPaintPending = true;
   FHost.InvalidateWidgets();
 }

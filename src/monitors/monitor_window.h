@@ -110,7 +110,7 @@ class TQD_MonitorWindow {
   void PopulateMonitorWindow();
   void RebuildMonitorWindow();
   void ResetMonitorWindow(bool ASize, bool APos);
-  // Repaints the widgets whose values changed.
+  // Marks the widgets whose values changed, for the next paint.
   virtual void RefreshMonitorWindow();
   void UpdateRoundedCorners();
 
@@ -139,7 +139,8 @@ class TQD_MonitorWindow {
 
   // ManualRepaint on the widgets (net graphs first when asked, then gauges,
   // labels, line graphs, each in creation order, every one whatever the
-  // others answer); measures and shows the result only if any repainted.
+  // others answer); when any changed, the host is told and the time taken
+  // waits for the paint that draws them.
   void RepaintChangedWidgets(bool AIncludeNetGraphs);
   void SaveGeometry();
   void ApplyGeometry(bool ASize, bool APos);
@@ -175,5 +176,5 @@ class TQD_MonitorWindow {
   int FAppliedWidth = 0, FAppliedHeight = 0, FAppliedLeft = 0, FAppliedTop = 0;
   void Painted(int64_t AMilliseconds);
   bool FPaintPending = false;
-  int64_t FMarkingMs = 0;  // of everything marked since the last paint
+  int64_t FMarkingMs = 0;  // of the latest marking since the last paint
 };

@@ -206,6 +206,14 @@ TEST_F(MonitorTest, RefreshMeasuresOnlyWhenSomethingRepainted) {
   EXPECT_EQ(w->LastPaintDuration(), 3 + 3);  // the refresh, then the paint that drew it
   { const TQD_MonitorWindow::TPaintTimer uncovered(w.get()); }  // a paint with nothing new
   EXPECT_EQ(w->LastPaintDuration(), 6);
+  host.Window = nullptr;  // hidden: refreshed, never painted
+  for (double value : {60, 65, 70}) {
+    block.Readings[0].Value = value;
+    Poll();
+    w->RefreshMonitorWindow();
+  }
+  { const TQD_MonitorWindow::TPaintTimer shown(w.get()); }
+  EXPECT_EQ(w->LastPaintDuration(), 3 + 3);  // the latest refresh and the paint, not every refresh
 }
 
 TEST_F(MonitorTest, ClockTicksOnItsOwnTimerAndReports) {
