@@ -10,10 +10,11 @@ namespace {
 
 using TSteady = std::chrono::steady_clock;
 
-constexpr const char* kNames[] = {"internal-poll",  "memory-info",     "drive-info", "network-info",
-                                  "hwinfo-poll",    "clock-tick",      "refresh-cpu", "refresh-gpu",
-                                  "refresh-drives", "refresh-network", "paint",       "gdi-text",
-                                  "gdi-text-missed"};
+constexpr const char* kNames[] = {
+    "internal-poll", "memory-info",     "drive-info",  "network-info",  "hwinfo-poll",
+    "clock-tick",    "refresh-cpu",     "refresh-gpu", "refresh-drives", "refresh-network",
+    "paint",         "paint-clock",     "paint-cpu",   "paint-gpu",     "paint-drives",
+    "paint-network", "draw",            "gdi-text",    "gdi-text-missed"};
 static_assert(sizeof kNames / sizeof kNames[0] == static_cast<size_t>(TQD_CostKind::Count));
 constexpr auto kWriteEvery = std::chrono::seconds(5);
 

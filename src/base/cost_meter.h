@@ -24,6 +24,13 @@ enum class TQD_CostKind : uint8_t {
   RefreshNetwork,
   // A monitor window's paint: drawing the widgets it shows onto the screen.
   Paint,
+  // Paint again, by window, and the part of it spent drawing widgets.
+  PaintClock,
+  PaintCPU,
+  PaintGPU,
+  PaintDrives,
+  PaintNetwork,
+  Draw,
   GdiText,
   // Part of GdiText: texts and extents not found in the cache that GDI was
   // asked for, whole or for glyphs not yet cached.
