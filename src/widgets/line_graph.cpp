@@ -11,11 +11,15 @@ namespace {
 
 const std::vector<TColor32> kGridPattern = {0x7F000000, 0x7F7F7F7F};
 
-// Oldest value out at the front, the new one last.
-void Push(TQD_LineGraphValues& AValues, double AValue) {
-  if (AValues.empty()) return;
+// Oldest value out at the front, the new one last. False when that left the
+// values as they were: all of them were already AValue.
+bool Push(TQD_LineGraphValues& AValues, double AValue) {
+  if (AValues.empty()) return false;
+  const bool flat = std::all_of(AValues.begin(), AValues.end(), [AValue](double v) { return v == AValue; });
+  if (flat) return false;
   std::move(AValues.begin() + 1, AValues.end(), AValues.begin());
   AValues.back() = AValue;
+  return true;
 }
 
 // "" for "-", the short caption when set, else the fallback text; written
@@ -87,33 +91,45 @@ void TQD_LineGraph::TakeSample() {
   FLastUpdate = now;
   auto& graphs = FSettings.LineGraphs;
 
+  // A sample that leaves values, scale and caption of every graph as they
+  // were draws the same pixels: a steady reading's graph is not redrawn.
+  bool changed = false;
+  auto sample = [&](TQD_SingleLineGraphData& g, double AValue, double AMaxValue) {
+    changed = Push(g.Values, AValue) || changed;
+    changed = changed || g.MaxValue != AMaxValue;
+    g.MaxValue = AMaxValue;
+  };
   if (FSettings.Mode == lgmDemo && !graphs.empty()) {
     graphs[0].MaxValue = 100;
     Push(graphs[0].Values, Random(50, 100));
+    changed = true;
   } else if (graphs.empty()) {
-    // Nothing to sample; still repaint.
+    changed = true;  // nothing to sample; still repaint
   } else if (FSettings.Mode == lgmRAM) {
     TQD_SingleLineGraphData& g = graphs[0];
     const TQD_RAMINFO& ram = L.RAMInfo();
+    FCaptionBefore.assign(g.Caption);  // captions are rebuilt in place
     SetCaptionBase(g.Caption, g.ShortCaption, kRAMUsedCaption);
     if (g.ShowValueCaption) AppendValue(g.Caption, L.FormatRAMUsed());
-    g.MaxValue = static_cast<double>(ram.Total);
-    Push(g.Values, static_cast<double>(ram.Total - ram.Available));
+    changed = g.Caption != FCaptionBefore;
+    sample(g, static_cast<double>(ram.Total - ram.Available), static_cast<double>(ram.Total));
   } else {
     for (TQD_SingleLineGraphData& g : graphs) {
       const int index = L.GetReadingIndex(g.URID);
       if (index == 0) continue;  // a vanished reading freezes its graph
       const TQD_ReadingsListItem& r = L.ReadingList()[static_cast<size_t>(index)];
+      FCaptionBefore.assign(g.Caption);
       SetCaptionBase(g.Caption, g.ShortCaption, r.szLabelUser);  // the user's label, as dcsLabelUser gives it
       if (g.ShowValueCaption) AppendValue(g.Caption, L.FormatValue(index, g.DynamicCaptionSource));
-      g.MaxValue = r.ValueMax;
-      if (r.szUnit == "%" && g.MaxValue < 100) g.MaxValue = 100;
-      if (g.MaxValueManual > 0) g.MaxValue = g.MaxValueManual;
-      if (g.MaxValue < r.Value) g.MaxValue = r.Value;
-      Push(g.Values, r.Value);
+      changed = changed || g.Caption != FCaptionBefore;
+      double max = r.ValueMax;
+      if (r.szUnit == "%" && max < 100) max = 100;
+      if (g.MaxValueManual > 0) max = g.MaxValueManual;
+      if (max < r.Value) max = r.Value;
+      sample(g, r.Value, max);
     }
   }
-  FRepaintNeeded = true;
+  FRepaintNeeded = FRepaintNeeded || changed;
 }
 
 bool TQD_LineGraph::ManualRepaint() {

@@ -111,4 +111,5 @@ class TQD_LineGraph : public TQD_Widget {
   double FLastUpdate = 0;
   TQD_LineGraphSettings FSettings;
   std::vector<TFloatPoint> FPoints;  // scratch, reused by every paint
+  std::string FCaptionBefore;  // scratch for TakeSample
 };

@@ -46,29 +46,47 @@ void TQD_NetGraph::TakeUpdate() {
   FLastUpdate = now;
   const bool upload = FSettings.Mode == ngmUpload;
   const auto group = static_cast<uint32_t>(FSettings.DisplayUnit);
-  for (TQD_SingleNetGraphData& g : FSettings.NetGraphs) {
+  // A poll that leaves every graph's history, scale and captions as they
+  // were draws the same pixels: an idle interface's graph is not redrawn.
+  bool changed = false;
+  const size_t n = FDataLogger->NIFLogger().BufferLen();
+  FDrawnHistories.resize(FSettings.NetGraphs.size());
+  for (size_t k = 0; k < FSettings.NetGraphs.size(); ++k) {
+    TQD_SingleNetGraphData& g = FSettings.NetGraphs[k];
     const TQD_SingleInterface* nif = FindInterface(g.ID);
+    const TQD_NIF_History* history = nif ? (upload ? &nif->UploadValues : &nif->DownloadValues) : nullptr;
+    // The points as Paint takes them: a history not yet full reads 0 beyond its end.
+    TQD_NIF_History& drawn = FDrawnHistories[k];
+    drawn.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      const uint64_t v = history && i < history->size() ? (*history)[i] : 0;
+      changed = changed || drawn[i] != v;
+      drawn[i] = v;
+    }
+    const uint64_t maxBefore = g.MaxValue;
+    FCaptionBefore.assign(g.Caption);
+    FMaxCaptionBefore.assign(g.MaxCaption);
     if (!nif || !nif->Enabled) {
       g.Caption = g.MaxCaption = "[DISABLED]";
       g.MaxValue = 0;
-      continue;
-    }
-    const TQD_NIF_History& history = upload ? nif->UploadValues : nif->DownloadValues;
-    const uint64_t v = history.empty() ? 0 : history.back();
-    if (FSettings.AutoScaling) {
-      uint64_t m = 0;
-      for (uint64_t x : nif->UploadValues) m = std::max(m, x);
-      for (uint64_t x : nif->DownloadValues) m = std::max(m, x);
-      g.MaxValue = m;
     } else {
-      g.MaxValue = upload ? nif->UploadBW : nif->DownloadBW;
+      const uint64_t v = history->empty() ? 0 : history->back();
+      if (FSettings.AutoScaling) {
+        uint64_t m = 0;
+        for (uint64_t x : nif->UploadValues) m = std::max(m, x);
+        for (uint64_t x : nif->DownloadValues) m = std::max(m, x);
+        g.MaxValue = m;
+      } else {
+        g.MaxValue = upload ? nif->UploadBW : nif->DownloadBW;
+      }
+      // The arrow's own trailing blank and the separator give two blanks.
+      g.Caption = std::string(upload ? "\xE2\x96\xB2 " : "\xE2\x96\xBC ") + " " +
+                  FormatScaledValue(group, static_cast<int64_t>(v)) + "/s";
+      g.MaxCaption = FormatScaledValue(group, static_cast<int64_t>(g.MaxValue)) + "/s";
     }
-    // The arrow's own trailing blank and the separator give two blanks.
-    g.Caption = std::string(upload ? "\xE2\x96\xB2 " : "\xE2\x96\xBC ") + " " +
-                FormatScaledValue(group, static_cast<int64_t>(v)) + "/s";
-    g.MaxCaption = FormatScaledValue(group, static_cast<int64_t>(g.MaxValue)) + "/s";
+    changed = changed || g.MaxValue != maxBefore || g.Caption != FCaptionBefore || g.MaxCaption != FMaxCaptionBefore;
   }
-  FRepaintNeeded = true;
+  FRepaintNeeded = FRepaintNeeded || changed || FSettings.NetGraphs.empty();
 }
 
 bool TQD_NetGraph::ManualRepaint() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "sim/block_writer.h"
 #include "widgets/color_table.h"
@@ -239,6 +240,53 @@ TEST_F(WidgetTest, LineGraphSamplesOncePerPoll) {
   // The missing reading's graph stays frozen at zeros, caption untouched.
   for (double v : lg.LineGraphs()[1].Values) EXPECT_EQ(v, 0);
   EXPECT_EQ(lg.LineGraphs()[1].Caption, "");
+}
+
+// A poll that leaves everything a graph shows as it was does not mark it:
+// steady readings and idle interfaces are not redrawn every poll.
+TEST_F(WidgetTest, GraphsMarkOnlyWhatAPollChanged) {
+  TQD_LineGraph lg;
+  Setup(lg, 200, 50);
+  lg.AddGraph(kTemp, dcsValue, 2, LineGraphColors_Default);
+  lg.LineGraphs()[0].Values = {45, 45};
+  lg.LineGraphs()[0].MaxValue = 80;
+  EXPECT_TRUE(lg.ManualRepaint());  // the caption is new
+  struct TStep {
+    const char* What;
+    std::function<void()> Change;
+    bool Marks;
+  } steps[] = {
+      {"the same value", [] {}, false},
+      {"a new value", [&] { block.Readings[1].Value = 50; }, true},
+      {"the new value once more: still in the history", [] {}, true},
+      {"steady again", [] {}, false},
+      {"a new scale", [&] { block.Readings[1].ValueMax = 90; }, true},
+      {"a new label", [&] { block.Readings[1].szLabelUser = "Hot"; }, true},
+      {"steady", [] {}, false},
+  };
+  for (const TStep& s : steps) {
+    s.Change();
+    Poll();
+    EXPECT_EQ(lg.ManualRepaint(), s.Marks) << s.What;
+  }
+
+  fakes.Network.Rows = {MakeIFRow(1, true, 1000, 500)};
+  logger->InternalPolling();
+  TQD_NetGraph ng;
+  Setup(ng, 200, 60);
+  ng.AddGraph(MakeGuid(1), NetGraphColors_Upload);  // an upload graph
+  EXPECT_TRUE(ng.ManualRepaint());
+  auto poll = [&](uint64_t AOutOctets, uint64_t AInOctets = 0) {
+    fakes.Network.Rows[0].OutOctets += AOutOctets;
+    fakes.Network.Rows[0].InOctets += AInOctets;
+    fakes.Clock.LocalTime += 1;
+    logger->InternalPolling();
+    return ng.ManualRepaint();
+  };
+  EXPECT_FALSE(poll(0)) << "an idle interface";
+  EXPECT_TRUE(poll(2048)) << "traffic";
+  EXPECT_TRUE(poll(0)) << "idle again, the traffic still in the history";
+  EXPECT_TRUE(poll(0, 8192)) << "download traffic: both directions share the scale";
 }
 
 TEST_F(WidgetTest, LineGraphCaptions) {
