@@ -139,29 +139,31 @@ void TQD_MonitorHostWin32::InvalidateWidgets() {
 }
 
 void TQD_MonitorHostWin32::Paint() {
+  if (!FMonitor) {  // nothing to draw yet: the paint only validates
+    TQD_PaintScope paint(Handle());
+    return;
+  }
   static constexpr TQD_CostKind kWindowCost[kMonitorKindCount] = {
       TQD_CostKind::PaintClock, TQD_CostKind::PaintCPU, TQD_CostKind::PaintGPU, TQD_CostKind::PaintDrives,
       TQD_CostKind::PaintNetwork};
   TQD_CostScope cost(TQD_CostKind::Paint);
-  TQD_CostScope windowCost(FMonitor ? kWindowCost[static_cast<size_t>(FMonitor->Kind())] : TQD_CostKind::Paint);
+  TQD_CostScope windowCost(kWindowCost[static_cast<size_t>(FMonitor->Kind())]);
   const TQD_MonitorWindow::TPaintTimer timer(FMonitor);
   TQD_PaintScope paint(Handle());
-  if (FMonitor) {
-    for (const auto& w : FMonitor->Grid().Widgets()) {
-      const TRect& b = w->BoundsRect();
-      RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
-      // Only what is invalid (rcPaint bounds several dirty cells, RectVisible
-      // asks the update region itself): every widget drawn costs its
-      // drawing, and under Wine every pixel blitted crosses to the X server.
-      if (!IntersectRect(&hit, &cell, &paint.Paint().rcPaint) || !RectVisible(paint.DC(), &hit)) continue;
-      const TBitmap32* drawn = nullptr;
-      {
-        TQD_CostScope drawCost(TQD_CostKind::Draw);
-        drawn = &w->Draw();
-      }
-      BlitBitmap32(paint.DC(), hit.left, hit.top, *drawn,
-                   TRect{hit.left - b.Left, hit.top - b.Top, hit.right - b.Left, hit.bottom - b.Top});
+  for (const auto& w : FMonitor->Grid().Widgets()) {
+    const TRect& b = w->BoundsRect();
+    RECT cell{b.Left, b.Top, b.Right, b.Bottom}, hit;
+    // Only what is invalid (rcPaint bounds several dirty cells, RectVisible
+    // asks the update region itself): every widget drawn costs its
+    // drawing, and under Wine every pixel blitted crosses to the X server.
+    if (!IntersectRect(&hit, &cell, &paint.Paint().rcPaint) || !RectVisible(paint.DC(), &hit)) continue;
+    const TBitmap32* drawn = nullptr;
+    {
+      TQD_CostScope drawCost(TQD_CostKind::Draw);
+      drawn = &w->Draw();
     }
+    BlitBitmap32(paint.DC(), hit.left, hit.top, *drawn,
+                 TRect{hit.left - b.Left, hit.top - b.Top, hit.right - b.Left, hit.bottom - b.Top});
   }
 }
 

@@ -49,19 +49,17 @@ void TQD_NetGraph::TakeUpdate() {
   // A poll that leaves every graph's history, scale and captions as they
   // were draws the same pixels: an idle interface's graph is not redrawn.
   bool changed = false;
-  const size_t n = FDataLogger->NIFLogger().BufferLen();
   FDrawnHistories.resize(FSettings.NetGraphs.size());
   for (size_t k = 0; k < FSettings.NetGraphs.size(); ++k) {
     TQD_SingleNetGraphData& g = FSettings.NetGraphs[k];
     const TQD_SingleInterface* nif = FindInterface(g.ID);
     const TQD_NIF_History* history = nif ? (upload ? &nif->UploadValues : &nif->DownloadValues) : nullptr;
-    // The points as Paint takes them: a history not yet full reads 0 beyond its end.
+    // The history the graph was last drawn from (none: a flat line).
     TQD_NIF_History& drawn = FDrawnHistories[k];
-    drawn.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-      const uint64_t v = history && i < history->size() ? (*history)[i] : 0;
-      changed = changed || drawn[i] != v;
-      drawn[i] = v;
+    if (history ? *history != drawn : !drawn.empty()) {
+      changed = true;
+      if (history) drawn = *history;  // keeps its storage
+      else drawn.clear();
     }
     const uint64_t maxBefore = g.MaxValue;
     FCaptionBefore.assign(g.Caption);

@@ -114,7 +114,7 @@ class TQD_NetGraph : public TQD_Widget {
   double FLastUpdate = 0;
   TQD_NetGraphSettings FSettings;
   std::vector<TFloatPoint> FPoints;
-  // Each graph's points as last taken, and scratch for TakeUpdate.
+  // Each graph's history as last taken, and scratch for TakeUpdate.
   std::vector<TQD_NIF_History> FDrawnHistories;
   std::string FCaptionBefore, FMaxCaptionBefore;
 };

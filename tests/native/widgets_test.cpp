@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 
 #include "sim/block_writer.h"
 #include "widgets/color_table.h"
@@ -251,24 +250,19 @@ TEST_F(WidgetTest, GraphsMarkOnlyWhatAPollChanged) {
   lg.LineGraphs()[0].Values = {45, 45};
   lg.LineGraphs()[0].MaxValue = 80;
   EXPECT_TRUE(lg.ManualRepaint());  // the caption is new
-  struct TStep {
-    const char* What;
-    std::function<void()> Change;
-    bool Marks;
-  } steps[] = {
-      {"the same value", [] {}, false},
-      {"a new value", [&] { block.Readings[1].Value = 50; }, true},
-      {"the new value once more: still in the history", [] {}, true},
-      {"steady again", [] {}, false},
-      {"a new scale", [&] { block.Readings[1].ValueMax = 90; }, true},
-      {"a new label", [&] { block.Readings[1].szLabelUser = "Hot"; }, true},
-      {"steady", [] {}, false},
-  };
-  for (const TStep& s : steps) {
-    s.Change();
+  auto sample = [&] {
     Poll();
-    EXPECT_EQ(lg.ManualRepaint(), s.Marks) << s.What;
-  }
+    return lg.ManualRepaint();
+  };
+  EXPECT_FALSE(sample()) << "the same value";
+  block.Readings[1].Value = 50;
+  EXPECT_TRUE(sample()) << "a new value";
+  EXPECT_TRUE(sample()) << "the new value once more: the old one is still in the history";
+  EXPECT_FALSE(sample()) << "steady again";
+  block.Readings[1].ValueMax = 90;
+  EXPECT_TRUE(sample()) << "a new scale";
+  block.Readings[1].szLabelUser = "Hot";
+  EXPECT_TRUE(sample()) << "a new label";
 
   fakes.Network.Rows = {MakeIFRow(1, true, 1000, 500)};
   logger->InternalPolling();
@@ -276,9 +270,9 @@ TEST_F(WidgetTest, GraphsMarkOnlyWhatAPollChanged) {
   Setup(ng, 200, 60);
   ng.AddGraph(MakeGuid(1), NetGraphColors_Upload);  // an upload graph
   EXPECT_TRUE(ng.ManualRepaint());
-  auto poll = [&](uint64_t AOutOctets, uint64_t AInOctets = 0) {
-    fakes.Network.Rows[0].OutOctets += AOutOctets;
-    fakes.Network.Rows[0].InOctets += AInOctets;
+  auto poll = [&](uint64_t AOut, uint64_t AIn = 0) {
+    fakes.Network.Rows[0].OutOctets += AOut;
+    fakes.Network.Rows[0].InOctets += AIn;
     fakes.Clock.LocalTime += 1;
     logger->InternalPolling();
     return ng.ManualRepaint();
