@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/app_exception.h"
+#include "base/thread_stack.h"
 #include "collector/locale_win32.h"
 #include "app/diagnostics_win32.h"
 #include "app/main_window_win32.h"
@@ -55,6 +56,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       const TQD_DiagnosticsOptions diagnostics = ParseDiagnosticsOptions(GetCommandLineW());
       std::unique_ptr<TQD_DiagnosticsFile> diagnosticsFile;
       if (!diagnostics.Path.empty()) diagnosticsFile = std::make_unique<TQD_DiagnosticsFile>(diagnostics, main.Form());
+      // Start-up is over and the loop runs in this frame: what start-up
+      // made resident below it can go.
+      ReleaseUnusedStack();
       code = RunMessageLoop();
     }
     main.Shutdown();

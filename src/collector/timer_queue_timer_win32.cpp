@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/app_exception.h"
+#include "base/thread_stack.h"
 #include "base/win32_handles_win32.h"
 
 namespace {
@@ -95,6 +96,8 @@ void CALLBACK TTimerQueueTimer::TimerCallback(PVOID AContext, BOOLEAN) {
   auto* self = static_cast<TTimerQueueTimer*>(AContext);
   if (self->OnCallbackStart) self->OnCallbackStart();
   const uint32_t n = ++self->FThreadCount;
+  // The timer thread spends its life waiting in shallow frames.
+  if (n == 1) ReleaseUnusedStack();
   PostMessageW(self->FWindowHandle.Get(), WM_TQT_TIMER, 0, static_cast<LPARAM>(n));
 }
 

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "base/sync.h"
+#include "base/thread_stack.h"
 
 // Shared with the threads, which may outlive the worker (a hung task).
 struct TQD_ThreadWorker::TPool {
@@ -59,6 +60,7 @@ int TQD_ThreadWorker::ThreadsWaiting() const {
 namespace {
 
 void Serve(const std::shared_ptr<TQD_ThreadWorker::TPool>& APool, std::function<void()> ATask) {
+  ReleaseUnusedStack();  // a new thread's, which from here on mostly waits
   for (;;) {
     ATask();
     ATask = nullptr;  // what the task holds goes before the wait

@@ -12,6 +12,7 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include "base/thread_stack.h"
 #include "metrics/metrics_format.h"
 
 namespace {
@@ -178,7 +179,10 @@ bool TQD_MetricsServer::Start(const TQD_MetricsServerOptions& AOptions, std::str
   }
   impl->Accept();
   TImpl* raw = impl.get();
-  impl->Worker = std::thread([raw] { raw->Run(); });
+  impl->Worker = std::thread([raw] {
+    ReleaseUnusedStack();  // a new thread's, which from here on mostly waits
+    raw->Run();
+  });
   FImpl = std::move(impl);
   return true;
 }
