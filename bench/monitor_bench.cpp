@@ -1,5 +1,7 @@
 // The CPU window on the largest profile (two sockets, 224 threads): a full
-// population, a refresh after a poll, and a refresh when nothing moved.
+// population, a refresh after a poll, and a refresh when nothing moved. The
+// GPU window on the idle benchmark's profile: a refresh after a poll (its
+// temperature graphs are what an idle desktop repaints most).
 // A refresh draws the widgets it marks, as the window's paint does on screen;
 // besides the time per call it reports how much of the window it drew, as
 // those widgets against the client area.
@@ -24,16 +26,17 @@
 
 namespace {
 
-struct TServerCPUWindow {
-  TProfileMachine Machine{"server"};
+struct TProfileWindow {
+  TProfileMachine Machine;
   TQD_ColorTable Colors;
   TQD_Settings Settings;
-  TFakeMonitorHost Host{TQD_MonitorKind::CPU, 96};
+  TFakeMonitorHost Host;
   std::unique_ptr<TQD_MonitorWindow> Window;
   int Tick = 0;
 
-  TServerCPUWindow() {
-    Window = CreateMonitorWindow(TQD_MonitorKind::CPU, Host, Settings, Machine.Fakes.Clock, Machine.Fakes.Timers);
+  explicit TProfileWindow(TQD_MonitorKind AKind = TQD_MonitorKind::CPU, const char* AProfile = "server")
+      : Machine(AProfile), Host(AKind, 96) {
+    Window = CreateMonitorWindow(AKind, Host, Settings, Machine.Fakes.Clock, Machine.Fakes.Timers);
     Host.Window = Window.get();  // a refresh draws what it marks, as on screen
     TQD_Font font;
     font.Height = -15;
@@ -53,7 +56,7 @@ struct TServerCPUWindow {
 };
 
 void BM_CPUServerPopulate(benchmark::State& state) {
-  TServerCPUWindow m;
+  TProfileWindow m;
   for (auto _ : state) {
     m.Window->RebuildMonitorWindow();
     benchmark::DoNotOptimize(m.Window->Grid().NumLabels());
@@ -62,8 +65,7 @@ void BM_CPUServerPopulate(benchmark::State& state) {
 }
 BENCHMARK(BM_CPUServerPopulate)->Unit(benchmark::kMicrosecond);
 
-void BM_CPUServerRefresh(benchmark::State& state) {
-  TServerCPUWindow m;
+void Refresh(benchmark::State& state, TProfileWindow& m) {
   m.TakeRepaintedShare();
   double share = 0;
   int64_t n = 0;
@@ -80,11 +82,22 @@ void BM_CPUServerRefresh(benchmark::State& state) {
   state.counters["repainted"] = n ? share / n : 0;
   state.counters["pixels"] = double(m.Host.ClientWidth) * m.Host.ClientHeight;
 }
+
+void BM_CPUServerRefresh(benchmark::State& state) {
+  TProfileWindow m;
+  Refresh(state, m);
+}
 BENCHMARK(BM_CPUServerRefresh)->Unit(benchmark::kMicrosecond);
+
+void BM_GPUIntelHybridRefresh(benchmark::State& state) {
+  TProfileWindow m(TQD_MonitorKind::GPU, "intel-hybrid");
+  Refresh(state, m);
+}
+BENCHMARK(BM_GPUIntelHybridRefresh)->Unit(benchmark::kMicrosecond);
 
 // The floor: every widget asked, none has anything new to draw.
 void BM_CPUServerRefreshIdle(benchmark::State& state) {
-  TServerCPUWindow m;
+  TProfileWindow m;
   m.Window->RefreshMonitorWindow();
   m.TakeRepaintedShare();
   double share = 0;
@@ -122,6 +135,7 @@ const int kScenes = AddBenchSummary([](const TBenchRuns& ARuns) {
   Scene(ARuns, "cpu-server-populate", "BM_CPUServerPopulate");
   Scene(ARuns, "cpu-server-refresh", "BM_CPUServerRefresh");
   Scene(ARuns, "cpu-server-refresh-idle", "BM_CPUServerRefreshIdle");
+  Scene(ARuns, "gpu-intel-hybrid-refresh", "BM_GPUIntelHybridRefresh");
 });
 
 }  // namespace

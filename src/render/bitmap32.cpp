@@ -345,12 +345,6 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   auto subScanline = [](int ARow, int K) {
     return static_cast<float>(ARow) + (static_cast<float>(K) + 0.5f) / kSubScanlines;
   };
-  // The crossing of an edge with the sub-scanline at AY, computed as the
-  // direct scan does (same operands, same order).
-  auto crossing = [](const TFloatPoint& a, const TFloatPoint& b, float AY) {
-    return a.X + (AY - a.Y) * (b.X - a.X) / (b.Y - a.Y);
-  };
-
   // Edges that cross sub-scanlines, in polygon order. Scratch is sized for
   // every edge of the polygon up front: how many are horizontal changes with
   // the data, the polygon's size does not, so repaints allocate nothing.
@@ -380,47 +374,53 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   scratch.EdgePixels.reserve(static_cast<size_t>(FWidth));
   if (scratch.Crossings.size() < APolygon.size()) scratch.Crossings.resize(APolygon.size());
 
-  // A rectangle, or any polygon whose only non-horizontal edges are two
-  // opposite vertical edges over the same rows: every sub-scanline inside
-  // sees the same span, so a row's sums are n equal terms.
-  const std::vector<TEdge>& allEdges = scratch.Edges;
-  bool band = allEdges.size() == 2 && allEdges[0].Dir == -allEdges[1].Dir && allEdges[0].Y0 == allEdges[1].Y0 &&
-              allEdges[0].Y1 == allEdges[1].Y1;
-  for (const TEdge& e : allEdges)
-    band = band && e.A.X == e.B.X && std::isfinite(e.A.X) && std::isfinite(e.Y0) && std::isfinite(e.Y1);
-  if (band) {
-    const TEdge& e = allEdges[0];
-    for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
-      int n = 0;
-      float xl = 0, xr = 0;
-      for (int k = 0; k < kSubScanlines; ++k) {
-        const float ys = subScanline(row, k);
-        if (ys < e.Y0 || ys >= e.Y1) continue;
-        if (n++ == 0) {
-          const float x0 = crossing(allEdges[0].A, allEdges[0].B, ys), x1 = crossing(allEdges[1].A, allEdges[1].B, ys);
-          xl = std::min(x0, x1);
-          xr = std::max(x0, x1);
-        }
-      }
-      if (n == 0) continue;
-      const float xa = std::clamp(xl, 0.0f, w), xb = std::clamp(xr, 0.0f, w);
-      if (xb <= xa) continue;
-      const int pa = static_cast<int>(xa), pb = static_cast<int>(std::ceil(xb)) - 1;
-      auto repeated = [n](float AValue) {
-        float sum = 0;
-        for (int i = 0; i < n; ++i) sum += AValue;
-        return sum;
-      };
-      std::fill(bytes + c0, bytes + c1, uint8_t{0});
-      if (pa == pb) {
-        bytes[pa] = toByte(repeated(xb - xa));
-      } else {
-        bytes[pa] = toByte(repeated(static_cast<float>(pa + 1) - xa));
-        if (pb > pa + 1) std::fill(bytes + pa + 1, bytes + pb, toByte(static_cast<float>(n)));
-        bytes[pb] = toByte(repeated(xb - static_cast<float>(pb)));
-      }
-      ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));
+  // A row that only two opposite vertical edges reach, both over the same
+  // sub-scanlines (every row of a rectangle, the rows of a graph below its
+  // line): each of those sub-scanlines sees the same span, so a pixel's sum is
+  // n equal terms, added in the same order as the general scan adds them. A
+  // vertical edge with finite ends crosses every sub-scanline at its own x
+  // (the general scan's a.X + (y - a.Y) * 0 / dy).
+  auto bandSides = [](const TEdge& A, const TEdge& B) {
+    for (const TEdge* e : {&A, &B})
+      if (e->A.X != e->B.X || !std::isfinite(e->A.X) || !std::isfinite(e->Y0) || !std::isfinite(e->Y1)) return false;
+    return A.Dir == -B.Dir;
+  };
+  // For two such edges: false, and nothing done, when they differ on a
+  // sub-scanline of the row.
+  auto bandRow = [&](int AIndex, const TEdge& A, const TEdge& B) {
+    int n = 0;
+    for (int k = 0; k < kSubScanlines; ++k) {
+      const float ys = subScanline(AIndex, k);
+      const bool inA = !(ys < A.Y0 || ys >= A.Y1), inB = !(ys < B.Y0 || ys >= B.Y1);
+      if (inA != inB) return false;
+      n += inA;
     }
+    if (n == 0) return true;
+    const float xa = std::clamp(std::min(A.A.X, B.A.X), 0.0f, w), xb = std::clamp(std::max(A.A.X, B.A.X), 0.0f, w);
+    if (xb <= xa) return true;
+    const int pa = static_cast<int>(xa), pb = static_cast<int>(std::ceil(xb)) - 1;
+    auto repeated = [n](float AValue) {
+      float sum = 0;
+      for (int i = 0; i < n; ++i) sum += AValue;
+      return sum;
+    };
+    std::fill(bytes + c0, bytes + c1, uint8_t{0});
+    if (pa == pb) {
+      bytes[pa] = toByte(repeated(xb - xa));
+    } else {
+      bytes[pa] = toByte(repeated(static_cast<float>(pa + 1) - xa));
+      if (pb > pa + 1) std::fill(bytes + pa + 1, bytes + pb, toByte(static_cast<float>(n)));
+      bytes[pb] = toByte(repeated(xb - static_cast<float>(pb)));
+    }
+    ARow(AIndex, c0, c1, static_cast<const uint8_t*>(bytes));
+    return true;
+  };
+  const std::vector<TEdge>& allEdges = scratch.Edges;
+  // A rectangle, or any polygon whose only non-horizontal edges are two such
+  // edges over the same rows: nothing else is needed.
+  if (allEdges.size() == 2 && bandSides(allEdges[0], allEdges[1]) && allEdges[0].Y0 == allEdges[1].Y0 &&
+      allEdges[0].Y1 == allEdges[1].Y1) {
+    for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) bandRow(row, allEdges[0], allEdges[1]);
     return;
   }
 
@@ -430,11 +430,15 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   uint16_t* insideDiff = scratch.InsideDiff.data();
   scratch.Inside.resize(static_cast<size_t>(FWidth));
   uint16_t* inside = scratch.Inside.data();
-  scratch.EdgeMark.assign(static_cast<size_t>(FWidth), 0);
+  // Every row clears the marks it set, so the marks are all 0 between fills.
+  if (scratch.EdgeMark.size() < static_cast<size_t>(FWidth)) scratch.EdgeMark.resize(static_cast<size_t>(FWidth), 0);
   uint8_t* mark = scratch.EdgeMark.data();
   std::vector<int>& edges = scratch.EdgePixels;
-  uint8_t wholeBytes[kSubScanlines + 1];
-  for (int n = 0; n <= kSubScanlines; ++n) wholeBytes[n] = toByte(static_cast<float>(n));
+  static const auto wholeBytes = [&toByte] {
+    std::array<uint8_t, kSubScanlines + 1> bytes{};
+    for (int n = 0; n <= kSubScanlines; ++n) bytes[n] = toByte(static_cast<float>(n));
+    return bytes;
+  }();
   std::vector<std::pair<float, int>>& crossings = scratch.Crossings;
   for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
     // The edges that can cross this row's sub-scanlines, still in polygon order.
@@ -443,6 +447,9 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     for (const TEdge& e : allEdges)
       if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) scratch.Active.push_back(&e);
     if (scratch.Active.empty()) continue;
+    if (scratch.Active.size() == 2 && bandSides(*scratch.Active[0], *scratch.Active[1]) &&
+        bandRow(row, *scratch.Active[0], *scratch.Active[1]))
+      continue;
     if (crossings.size() < scratch.Active.size()) crossings.resize(scratch.Active.size());
     // The active edges as lanes of four: a.X, a.Y, b.X − a.X, b.Y − a.Y,
     // top, bottom, direction. Padding lanes lie below every sub-scanline.
