@@ -388,12 +388,19 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   // For two such edges: false, and nothing done, when they differ on a
   // sub-scanline of the row.
   auto bandRow = [&](int AIndex, const TEdge& A, const TEdge& B) {
+    // Sub-scanlines rise with k: a row both edges span from its first
+    // sub-scanline to its last has all of them (most rows of a band).
+    const float first = subScanline(AIndex, 0), last = subScanline(AIndex, kSubScanlines - 1);
     int n = 0;
-    for (int k = 0; k < kSubScanlines; ++k) {
-      const float ys = subScanline(AIndex, k);
-      const bool inA = !(ys < A.Y0 || ys >= A.Y1), inB = !(ys < B.Y0 || ys >= B.Y1);
-      if (inA != inB) return false;
-      n += inA;
+    if (A.Y0 <= first && last < A.Y1 && B.Y0 <= first && last < B.Y1) {
+      n = kSubScanlines;
+    } else {
+      for (int k = 0; k < kSubScanlines; ++k) {
+        const float ys = subScanline(AIndex, k);
+        const bool inA = !(ys < A.Y0 || ys >= A.Y1), inB = !(ys < B.Y0 || ys >= B.Y1);
+        if (inA != inB) return false;
+        n += inA;
+      }
     }
     if (n == 0) return true;
     const float xa = std::clamp(std::min(A.A.X, B.A.X), 0.0f, w), xb = std::clamp(std::max(A.A.X, B.A.X), 0.0f, w);
