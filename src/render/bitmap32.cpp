@@ -49,13 +49,6 @@ void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
 // in y, exact coverage in x.
 constexpr int kSubScanlines = 16;
 
-// The set bits of every byte.
-constexpr auto kBitCount = [] {
-  std::array<uint8_t, 256> count{};
-  for (unsigned i = 0; i < 256; ++i) count[i] = static_cast<uint8_t>(std::popcount(i));
-  return count;
-}();
-
 }  // namespace
 
 TColor32 GradientColorAt(const std::vector<TGradientStop>& AStops, float T) {
@@ -204,16 +197,25 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
     };
     TPrepared memo[2] = {{0, TOverOpaque(0), TOverOpaque(0)}, {0, TOverOpaque(0), TOverOpaque(0)}};
     int memoCount = 0, memoNext = 0;
-    const int majorCount = steep ? FHeight : FWidth;
+    // The pixel at major m and the one across the line from it, by index:
+    // the first may lie outside the bitmap when only the second is drawn.
+    const ptrdiff_t stride = steep ? FWidth : 1, across = steep ? 1 : FWidth;
+    const ptrdiff_t offset1 = static_cast<ptrdiff_t>(s.Lo) * across;
+    TColor32* const pixels = FPixels.data();
+    const float major0 = steep ? Y1 : X1, majorDelta = steep ? dy : dx;
+    const float majorEnd = static_cast<float>(steep ? FHeight : FWidth);
+    auto blend = [](TColor32& p, const TOverOpaque& AOver) {
+      p = (p >> 24) == 255 ? AOver(p) : BlendPixel(AOver.Color, p);
+    };
     for (int i = 0; i <= last; ++i) {
-      const TFloatPoint pt = position(i);
-      const float major = steep ? pt.Y : pt.X;
-      const int m = static_cast<int>(std::floor(major));
+      // As position(i): floor(major) lies in [0, majorEnd) exactly when major does.
+      const float t = length > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
+      const float major = major0 + majorDelta * t;
       const TColor32 c = AColorAt(i);
-      if (m < 0 || m >= majorCount) continue;
-      const TPrepared* prepared = nullptr;
-      for (int k = 0; k < memoCount; ++k)
-        if (memo[k].Color == c) prepared = &memo[k];
+      if (!(major >= 0.0f && major < majorEnd)) continue;
+      const TPrepared* prepared = memoCount > 1 && memo[1].Color == c ? &memo[1]
+                                  : memoCount > 0 && memo[0].Color == c ? &memo[0]
+                                                                        : nullptr;
       if (!prepared) {
         memo[memoNext] = {c, TOverOpaque(scaled(c, s.W1)), TOverOpaque(scaled(c, s.W2))};
         prepared = &memo[memoNext];
@@ -221,14 +223,9 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
         memoCount = std::min(memoCount + 1, 2);
       }
       // The pixel pair across the line; each blended as OverRunScalar does.
-      if (in1) {
-        TColor32& p = steep ? ScanLine(m)[s.Lo] : ScanLine(s.Lo)[m];
-        p = (p >> 24) == 255 ? prepared->Over1(p) : BlendPixel(prepared->Over1.Color, p);
-      }
-      if (in2) {
-        TColor32& p = steep ? ScanLine(m)[s.Lo + 1] : ScanLine(s.Lo + 1)[m];
-        p = (p >> 24) == 255 ? prepared->Over2(p) : BlendPixel(prepared->Over2.Color, p);
-      }
+      const ptrdiff_t at = static_cast<ptrdiff_t>(major) * stride + offset1;
+      if (in1) blend(pixels[at], prepared->Over1);
+      if (in2) blend(pixels[at + across], prepared->Over2);
     }
     return;
   }
@@ -371,7 +368,6 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   scratch.LaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
   const size_t spansNeeded = kSubScanlines * (APolygon.size() / 2 + 1);
   if (scratch.Spans.size() < spansNeeded) scratch.Spans.resize(spansNeeded);
-  scratch.EdgePixels.reserve(static_cast<size_t>(FWidth));
   if (scratch.Crossings.size() < APolygon.size()) scratch.Crossings.resize(APolygon.size());
 
   // A row that only two opposite vertical edges reach, both over the same
@@ -431,7 +427,8 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     return;
   }
 
-  scratch.CoverRow.resize(static_cast<size_t>(FWidth));
+  // Every row sets the sums of its edge pixels back to 0, as it does their marks.
+  if (scratch.CoverRow.size() < static_cast<size_t>(FWidth)) scratch.CoverRow.resize(static_cast<size_t>(FWidth), 0.0f);
   float* cover = scratch.CoverRow.data();
   scratch.InsideDiff.resize(static_cast<size_t>(FWidth) + 1);
   uint16_t* insideDiff = scratch.InsideDiff.data();
@@ -440,12 +437,9 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   // Every row clears the marks it set, so the marks are all 0 between fills.
   if (scratch.EdgeMark.size() < static_cast<size_t>(FWidth)) scratch.EdgeMark.resize(static_cast<size_t>(FWidth), 0);
   uint8_t* mark = scratch.EdgeMark.data();
-  std::vector<int>& edges = scratch.EdgePixels;
-  static const auto wholeBytes = [&toByte] {
-    std::array<uint8_t, kSubScanlines + 1> bytes{};
-    for (int n = 0; n <= kSubScanlines; ++n) bytes[n] = toByte(static_cast<float>(n));
-    return bytes;
-  }();
+  // One slot more than the pixels: the last write of a full list is dropped.
+  if (scratch.EdgePixels.size() < static_cast<size_t>(FWidth) + 1) scratch.EdgePixels.resize(static_cast<size_t>(FWidth) + 1);
+  int* edges = scratch.EdgePixels.data();
   std::vector<std::pair<float, int>>& crossings = scratch.Crossings;
   for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
     // The edges that can cross this row's sub-scanlines, still in polygon order.
@@ -457,10 +451,10 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     if (scratch.Active.size() == 2 && bandSides(*scratch.Active[0], *scratch.Active[1]) &&
         bandRow(row, *scratch.Active[0], *scratch.Active[1]))
       continue;
-    if (crossings.size() < scratch.Active.size()) crossings.resize(scratch.Active.size());
     // The active edges as lanes of four: a.X, a.Y, b.X − a.X, b.Y − a.Y,
     // top, bottom, direction. Padding lanes lie below every sub-scanline.
     const size_t lanes = (scratch.Active.size() + 3) & ~size_t{3};
+    if (crossings.size() < lanes) crossings.resize(lanes);
     scratch.Lanes.resize(lanes * 6);
     scratch.LaneDirs.resize(lanes);
     float *ax = scratch.Lanes.data(), *ay = ax + lanes, *dx = ay + lanes, *dy = dx + lanes, *y0 = dy + lanes,
@@ -495,7 +489,9 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
           // [spanStart, x) clipped to the row, exact in x.
           const float xa = std::clamp(spanStart, 0.0f, w), xb = std::clamp(x, 0.0f, w);
           if (xb <= xa) continue;
-          scratch.Spans[spanCount++] = {xa, xb, static_cast<int>(xa), static_cast<int>(std::ceil(xb)) - 1, k};
+          // ceil(xb) − 1 for xb > 0: truncated, one less where xb is whole.
+          const int pb = static_cast<int>(xb) - (xb == static_cast<float>(static_cast<int>(xb)));
+          scratch.Spans[spanCount++] = {xa, xb, static_cast<int>(xa), pb, k};
         }
       }
     }
@@ -508,26 +504,25 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     // order, each sub-scanline adding its 1 or its fractions (the end of a
     // span is never inside another span of the same sub-scanline).
     std::fill(insideDiff + c0, insideDiff + c1 + 1, uint16_t{0});
-    edges.clear();
+    // Each edge pixel listed once, without a branch: every end is written to
+    // the next slot, which only a pixel not yet marked keeps.
+    size_t edgeCount = 0;
     const TScratch::TSpan* const spans = scratch.Spans.data();
     for (const TScratch::TSpan& sp : std::span(spans, spanCount)) {
       if (sp.PB > sp.PA + 1) {
         insideDiff[sp.PA + 1] ^= static_cast<uint16_t>(1u << sp.K);
         insideDiff[sp.PB] ^= static_cast<uint16_t>(1u << sp.K);
       }
-      for (int e : {sp.PA, sp.PB})
-        if (!mark[e]) {
-          mark[e] = 1;
-          cover[e] = 0.0f;
-          edges.push_back(e);
-        }
+      edges[edgeCount] = sp.PA;
+      edgeCount += mark[sp.PA] == 0;
+      mark[sp.PA] = 1;
+      edges[edgeCount] = sp.PB;
+      edgeCount += mark[sp.PB] == 0;
+      mark[sp.PB] = 1;
     }
-    uint32_t bits = 0;
-    for (int x = c0; x < c1; ++x) {
-      bits ^= insideDiff[x];
-      inside[x] = static_cast<uint16_t>(bits);
-      bytes[x] = wholeBytes[kBitCount[bits & 0xFF] + kBitCount[bits >> 8]];
-    }
+    // A whole pixel's byte is toByte(n) of its n sub-scanlines: n·255/16 is
+    // exact in float, so that is n·255/16 rounded half up, as the kernel has it.
+    QD_Kernels::InsideRun(insideDiff + c0, inside + c0, bytes + c0, c1 - c0);
     // The 1s an edge pixel is owed by the sub-scanlines before AK.
     auto settle = [&](int e, int AK) {
       const uint32_t owed = inside[e] & ((1u << AK) - 1) & ~((1u << (mark[e] - 1)) - 1);
@@ -545,9 +540,10 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
       settle(pb, sp.K);
       cover[pb] += sp.XB - static_cast<float>(pb);
     }
-    for (int e : edges) {
+    for (int e : std::span(edges, edgeCount)) {
       settle(e, kSubScanlines);
       bytes[e] = toByte(cover[e]);
+      cover[e] = 0.0f;
       mark[e] = 0;
     }
     ARow(row, c0, c1, static_cast<const uint8_t*>(bytes));

@@ -67,13 +67,21 @@ TColor32 LerpColorScalar(TColor32 A, TColor32 B, float W);
 // The crossings (x, direction) of the sub-scanline at AY with the edges in
 // ALanes, in lane order; half-open in y, so shared vertices count once; a NaN
 // crossing (from a NaN or infinite vertex) is left out. Returns their count.
+// Out has room for ALanes.Padded entries: lanes left out may be written past
+// the count.
 size_t CrossingsScalar(const TEdgeLanes& ALanes, float AY, std::pair<float, int>* Out);
+// A polygon row's whole pixels: ADiff holds, per pixel, the sub-scanlines
+// (one bit each of sixteen) whose inside starts or ends there. Each pixel's
+// running xor of them from the first is stored in AInside, and the coverage
+// byte of that many whole sub-scanlines, n·255/16 rounded, in ABytes.
+void InsideRunScalar(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN);
 
 #if QD_HAVE_SSE2
 void OverRunSSE2(const TOverOpaque& AOver, TColor32* APixels, int AN);
 void CoverageRunSSE2(TColor32 F, const uint8_t* ACoverage, TColor32* APixels, int AN);
 TColor32 LerpColorSSE2(TColor32 A, TColor32 B, float W);
 size_t CrossingsSSE2(const TEdgeLanes& ALanes, float AY, std::pair<float, int>* Out);
+void InsideRunSSE2(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN);
 #endif
 
 // The kernels Bitmap32 runs.
@@ -103,6 +111,13 @@ inline size_t Crossings(const TEdgeLanes& ALanes, float AY, std::pair<float, int
   return CrossingsSSE2(ALanes, AY, Out);
 #else
   return CrossingsScalar(ALanes, AY, Out);
+#endif
+}
+inline void InsideRun(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN) {
+#if QD_HAVE_SSE2
+  InsideRunSSE2(ADiff, AInside, ABytes, AN);
+#else
+  InsideRunScalar(ADiff, AInside, ABytes, AN);
 #endif
 }
 

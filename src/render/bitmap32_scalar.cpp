@@ -1,6 +1,7 @@
 // The scalar reference kernels of Bitmap32; see bitmap32_kernels.h. They are
 // the definition the SSE2 kernels are held to.
 #include <algorithm>
+#include <bit>
 
 #include "render/bitmap32.h"
 #include "render/bitmap32_kernels.h"
@@ -35,6 +36,15 @@ size_t CrossingsScalar(const TEdgeLanes& ALanes, float AY, std::pair<float, int>
     if (!std::isnan(x)) Out[count++] = {x, ALanes.Dir[j]};
   }
   return count;
+}
+
+void InsideRunScalar(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN) {
+  uint32_t bits = 0;
+  for (int i = 0; i < AN; ++i) {
+    bits ^= ADiff[i];
+    AInside[i] = static_cast<uint16_t>(bits);
+    ABytes[i] = static_cast<uint8_t>((std::popcount(bits) * 255 + 8) >> 4);
+  }
 }
 
 }  // namespace QD_Kernels

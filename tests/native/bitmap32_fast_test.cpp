@@ -492,6 +492,18 @@ TEST(FastPaths, SSE2KernelsAreExactlyTheScalarKernels) {
     s.resize(ns), v.resize(nv);
     ASSERT_EQ(s, v) << "sub-scanline " << y;
   }
+  // Runs of every length up to a few groups, so the tail and the running xor
+  // across groups are covered; one bit of sixteen set at a time, or many.
+  for (int n = 0; n <= 40; ++n) {
+    std::vector<uint16_t> diff(static_cast<size_t>(n));
+    for (uint16_t& d : diff) d = static_cast<uint16_t>(r.Int(0, 1) ? 1u << r.Int(0, 15) : r.Int(0, 0xFFFF));
+    std::vector<uint16_t> insideS(diff.size()), insideV(diff.size());
+    std::vector<uint8_t> bytesS(diff.size()), bytesV(diff.size());
+    QD_Kernels::InsideRunScalar(diff.data(), insideS.data(), bytesS.data(), n);
+    QD_Kernels::InsideRunSSE2(diff.data(), insideV.data(), bytesV.data(), n);
+    ASSERT_EQ(insideS, insideV) << "length " << n;
+    ASSERT_EQ(bytesS, bytesV) << "length " << n;
+  }
 #else
   GTEST_SKIP() << "this build has the scalar kernels only";
 #endif
