@@ -45,6 +45,15 @@ void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
   }
 }
 
+// floor(v) as an int without the library's rounding sequence; what does not
+// fit (or is NaN) comes out as INT_MIN, as the plain conversion gives it on
+// x86, which lies off every bitmap.
+int FloorToInt(float v) {
+  if (!(std::fabs(v) < 2e9f)) return std::numeric_limits<int>::min();
+  const int i = static_cast<int>(v);
+  return i - (v < static_cast<float>(i));
+}
+
 // Vertical sub-scanlines per pixel row in polygon fills: 16 coverage levels
 // in y, exact coverage in x.
 constexpr int kSubScanlines = 16;
@@ -159,7 +168,7 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
   };
   auto split = [](float AMinor) {
     const float minor = AMinor - 0.5f;
-    const int lo = static_cast<int>(std::floor(minor));
+    const int lo = FloorToInt(minor);
     const float frac = minor - static_cast<float>(lo);
     return TSplit{lo, static_cast<uint32_t>(RoundHalfAway((1.0f - frac) * 255.0f)),
                   static_cast<uint32_t>(RoundHalfAway(frac * 255.0f))};
@@ -233,7 +242,7 @@ void TBitmap32::AALine(float X1, float Y1, float X2, float Y2, bool ASkipLast, C
   for (int i = 0; i <= last; ++i) {
     const TFloatPoint pt = position(i);
     const float major = steep ? pt.Y : pt.X;
-    const int m = static_cast<int>(std::floor(major));
+    const int m = FloorToInt(major);
     const TSplit s = split(steep ? pt.X : pt.Y);
     const TColor32 c = AColorAt(i);
     plot(m, s.Lo, s.W1, c);

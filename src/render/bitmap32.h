@@ -81,19 +81,17 @@ inline TColor32 BlendPixel(TColor32 F, TColor32 B) {
   // 127·255 and 255·255/2. Over a transparent one A = Fa·255 and F stays.
   if (ba == 255) {
     const uint32_t nf = 255 - fa;
-    TColor32 out = 0xFF000000;
-    for (int shift = 0; shift <= 16; shift += 8)
-      out |= ((channel(F, shift) * fa + channel(B, shift) * nf + 127) / 255) << shift;
-    return out;
+    auto mix = [&](int AShift) { return ((channel(F, AShift) * fa + channel(B, AShift) * nf + 127) / 255) << AShift; };
+    return 0xFF000000 | mix(16) | mix(8) | mix(0);
   }
   if (ba == 0) return F;
   const uint64_t af = uint64_t{fa} * 255;
   const uint64_t ab = uint64_t{ba} * (255 - fa);
   const uint64_t a = af + ab;  // > 0 since fa > 0
-  TColor32 out = static_cast<TColor32>((a + 127) / 255) << 24;
-  for (int shift = 0; shift <= 16; shift += 8)
-    out |= static_cast<TColor32>((channel(F, shift) * af + channel(B, shift) * ab + a / 2) / a) << shift;
-  return out;
+  auto mix = [&](int AShift) {
+    return static_cast<TColor32>((channel(F, AShift) * af + channel(B, AShift) * ab + a / 2) / a) << AShift;
+  };
+  return static_cast<TColor32>((a + 127) / 255) << 24 | mix(16) | mix(8) | mix(0);
 }
 
 // Fore's alpha scaled by ACoverage/255 (rounded), then blended.

@@ -29,7 +29,7 @@ inline uint32_t Channel(TColor32 C, int AShift) { return (C >> AShift) & 0xFF; }
 inline long RoundHalfAway(float AValue) {
   if (!(AValue >= 0.0f && AValue < 1e9f)) return std::lround(AValue);
   const auto i = static_cast<long>(AValue);
-  return AValue - static_cast<float>(i) >= 0.5f ? i + 1 : i;
+  return i + (AValue - static_cast<float>(i) >= 0.5f);  // no branch on the fraction
 }
 
 // A colour blended over many opaque pixels: its share of each channel is the
