@@ -30,6 +30,7 @@ using QD_Kernels::TOverOpaque;
 void SortCrossings(std::pair<float, int>* ACrossings, size_t AN) {
   size_t moves = 0;
   for (size_t i = 1; i < AN; ++i) {
+    if (ACrossings[i].first > ACrossings[i - 1].first) continue;  // in order: nothing to move or write
     const std::pair<float, int> v = ACrossings[i];
     size_t j = i;
     while (j > 0 && v < ACrossings[j - 1]) {
