@@ -324,7 +324,9 @@ struct TBitmap32::TScratch {
   std::vector<uint16_t> Inside;      // those sub-scanlines, one bit each
   std::vector<uint8_t> EdgeMark;     // 0, or 1 + the first sub-scanline an edge pixel is owed by
   std::vector<int> EdgePixels;
-  std::vector<const TEdge*> Active;
+  std::vector<const TEdge*> Active, Joined;  // a row's edges; the next row's, being built
+  std::vector<int> EdgeLastRow;
+  std::vector<uint32_t> BucketStarts, EdgesByFirstRow;
   std::vector<float> Lanes;  // the active edges, lane by lane
   std::vector<int> LaneDirs;
   std::vector<TColor32> ColorRow;
@@ -374,6 +376,7 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
     scratch.Edges.push_back({a, b, down ? a.Y : b.Y, down ? b.Y : a.Y, down ? 1 : -1});
   }
   scratch.Active.reserve(APolygon.size());
+  scratch.Joined.reserve(APolygon.size());
   scratch.Lanes.reserve(((APolygon.size() + 3) & ~size_t{3}) * 6);
   scratch.LaneDirs.reserve((APolygon.size() + 3) & ~size_t{3});
   const size_t spansNeeded = kSubScanlines * (APolygon.size() / 2 + 1);
@@ -451,12 +454,55 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   if (scratch.EdgePixels.size() < static_cast<size_t>(FWidth) + 1) scratch.EdgePixels.resize(static_cast<size_t>(FWidth) + 1);
   int* edges = scratch.EdgePixels.data();
   std::vector<std::pair<float, int>>& crossings = scratch.Crossings;
+
+  // An edge can cross the sub-scanlines of the rows r with !(Y0 >= r + 1) and
+  // !(Y1 <= r): from floor(Y0) to ceil(Y1) − 1, or every row where an end is
+  // NaN. The edges are put in buckets by their first row (in polygon order
+  // within each); a row's active list is the last row's without the edges
+  // that ended, merged with its bucket, so it stays in polygon order.
+  const int rowCount = ABox.RowLast - ABox.RowFirst + 1;
+  const float lowest = -1.0f, highest = static_cast<float>(FHeight) + 1.0f;
+  std::vector<int>& lastRow = scratch.EdgeLastRow;
+  if (lastRow.size() < n) lastRow.resize(n);  // for every edge, as the edges are
+  std::vector<uint32_t>& starts = scratch.BucketStarts;  // row k's bucket: [starts[k], starts[k + 1])
+  // Sized for the bitmap's height, not the polygon's: repaints allocate nothing.
+  if (starts.size() < static_cast<size_t>(FHeight) + 2) starts.resize(static_cast<size_t>(FHeight) + 2);
+  std::fill_n(starts.begin(), rowCount + 2, 0u);
+  std::vector<uint32_t>& byFirstRow = scratch.EdgesByFirstRow;
+  if (byFirstRow.size() < n) byFirstRow.resize(n);
+  auto firstRow = [&](const TEdge& e) {
+    return std::isnan(e.Y0) ? ABox.RowFirst
+                            : std::max(ABox.RowFirst, static_cast<int>(std::floor(std::clamp(e.Y0, lowest, highest))));
+  };
+  for (size_t i = 0; i < allEdges.size(); ++i) {
+    const TEdge& e = allEdges[i];
+    lastRow[i] = std::isnan(e.Y1) ? ABox.RowLast
+                                  : std::min(ABox.RowLast, static_cast<int>(std::ceil(std::clamp(e.Y1, lowest, highest))) - 1);
+    if (const int first = firstRow(e); first <= lastRow[i]) ++starts[static_cast<size_t>(first - ABox.RowFirst) + 2];
+  }
+  for (size_t k = 2; k < static_cast<size_t>(rowCount) + 2; ++k) starts[k] += starts[k - 1];
+  for (size_t i = 0; i < allEdges.size(); ++i)
+    if (const int first = firstRow(allEdges[i]); first <= lastRow[i])
+      byFirstRow[starts[static_cast<size_t>(first - ABox.RowFirst) + 1]++] = static_cast<uint32_t>(i);
+  scratch.Active.clear();
   for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
-    // The edges that can cross this row's sub-scanlines, still in polygon order.
-    scratch.Active.clear();
-    const float top = static_cast<float>(row), bottom = static_cast<float>(row + 1);
-    for (const TEdge& e : allEdges)
-      if (!(e.Y0 >= bottom) && !(e.Y1 <= top)) scratch.Active.push_back(&e);
+    // The edges that can cross this row's sub-scanlines, in polygon order.
+    const TEdge* const edge0 = allEdges.data();
+    std::erase_if(scratch.Active, [&](const TEdge* e) { return lastRow[static_cast<size_t>(e - edge0)] < row; });
+    const uint32_t join0 = starts[static_cast<size_t>(row - ABox.RowFirst)],
+                   join1 = starts[static_cast<size_t>(row - ABox.RowFirst) + 1];
+    if (join0 < join1) {
+      std::vector<const TEdge*>& joined = scratch.Joined;
+      joined.clear();
+      size_t kept = 0;
+      for (uint32_t k = join0; k < join1; ++k) {
+        const TEdge* e = edge0 + byFirstRow[k];
+        while (kept < scratch.Active.size() && scratch.Active[kept] < e) joined.push_back(scratch.Active[kept++]);
+        joined.push_back(e);
+      }
+      joined.insert(joined.end(), scratch.Active.begin() + static_cast<ptrdiff_t>(kept), scratch.Active.end());
+      std::swap(scratch.Active, joined);
+    }
     if (scratch.Active.empty()) continue;
     if (scratch.Active.size() == 2 && bandSides(*scratch.Active[0], *scratch.Active[1]) &&
         bandRow(row, *scratch.Active[0], *scratch.Active[1]))
