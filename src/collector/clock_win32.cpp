@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
-int64_t TQD_ClockWin32::MonotonicMs() {
+namespace {
+
+// The performance counter in units of 1/AUnitsPerSecond s, without overflow.
+int64_t CounterIn(int64_t AUnitsPerSecond) {
   static const int64_t frequency = [] {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
@@ -11,8 +14,14 @@ int64_t TQD_ClockWin32::MonotonicMs() {
   }();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  return now.QuadPart / frequency * 1000 + now.QuadPart % frequency * 1000 / frequency;
+  return now.QuadPart / frequency * AUnitsPerSecond + now.QuadPart % frequency * AUnitsPerSecond / frequency;
 }
+
+}  // namespace
+
+int64_t TQD_ClockWin32::MonotonicMs() { return CounterIn(1000); }
+
+int64_t TQD_ClockWin32::MonotonicUs() { return CounterIn(1000000); }
 
 double TQD_ClockWin32::LocalNow() {
   SYSTEMTIME local;

@@ -66,6 +66,9 @@ class TQD_Clock {
   virtual ~TQD_Clock() = default;
   // Monotonic milliseconds for stopwatches.
   virtual int64_t MonotonicMs() = 0;
+  // The same clock in microseconds, for stopwatches of sub-millisecond steps
+  // whose sum is shown in milliseconds.
+  virtual int64_t MonotonicUs() = 0;
   // The local date and time, as days since 1899-12-30.
   virtual double LocalNow() = 0;
 };

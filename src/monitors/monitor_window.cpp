@@ -42,7 +42,7 @@ void TQD_MonitorWindow::SetDataLogger(TQD_DataLogger* ALogger) {
   FGrid.SetDataLogger(ALogger);
 }
 
-int64_t TQD_MonitorWindow::Now() const { return FClock.MonotonicMs(); }
+int64_t TQD_MonitorWindow::Now() const { return FClock.MonotonicUs(); }
 
 void TQD_MonitorWindow::Show() { PopulateMonitorWindow(); }
 
@@ -196,15 +196,15 @@ void TQD_MonitorWindow::RepaintChangedWidgets(bool AIncludeNetGraphs) {
 void TQD_MonitorWindow::WidgetsMarked(int64_t AStart) {
   // The latest marking only: a hidden window is not painted for as long as
   // it stays hidden, and its markings meanwhile are no paint's cost.
-  FMarkingMs = Now() - AStart;
+  FMarkingUs = Now() - AStart;
   FPaintPending = true;
   FHost.InvalidateWidgets();
 }
 
-void TQD_MonitorWindow::Painted(int64_t AMilliseconds) {
+void TQD_MonitorWindow::Painted(int64_t AMicroseconds) {
   if (!FPaintPending) return;  // uncovered, not changed: the last duration stands
   FPaintPending = false;
-  FLastPaintDuration = static_cast<int32_t>(FMarkingMs + AMilliseconds);
+  FLastPaintDuration = static_cast<int32_t>((FMarkingUs + AMicroseconds) / 1000);
 }
 
 void TQD_MonitorWindow::ClientResized(int AWidth, int AHeight) { FGrid.SetClientSize(AWidth, AHeight); }

@@ -146,6 +146,8 @@ class TQD_MonitorWindow {
   void ApplyGeometry(bool ASize, bool APos);
   void ApplyMinClientSize();
   void ShowErrorLayout();
+  // Stopwatch readings in microseconds: a refresh and its paint each take
+  // well under a millisecond, and only their sum is shown, in whole ones.
   int64_t Now() const;
 
   TQD_MonitorKind FKind;
@@ -174,7 +176,7 @@ class TQD_MonitorWindow {
   bool FSizeFromErrorDefaults = false;
   bool FPosFromErrorDefaults = false;
   int FAppliedWidth = 0, FAppliedHeight = 0, FAppliedLeft = 0, FAppliedTop = 0;
-  void Painted(int64_t AMilliseconds);
+  void Painted(int64_t AMicroseconds);
   bool FPaintPending = false;
-  int64_t FMarkingMs = 0;  // of the latest marking since the last paint
+  int64_t FMarkingUs = 0;  // of the latest marking since the last paint
 };

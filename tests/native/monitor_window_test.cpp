@@ -216,6 +216,25 @@ TEST_F(MonitorTest, RefreshMeasuresOnlyWhenSomethingRepainted) {
   EXPECT_EQ(w->LastPaintDuration(), 3 + 3);  // the latest refresh and the paint, not every refresh
 }
 
+// A refresh and its paint take well under a millisecond each: their sum is
+// measured in microseconds and shown in whole milliseconds, so a window that
+// always takes 0.8 ms does not read 0 ms one second and 1 ms the next.
+TEST_F(MonitorTest, RefreshAndPaintAddUpBeforeTheyAreRoundedDown) {
+  Poll();
+  auto w = Make(TQD_MonitorKind::CPU);
+  host.Window = w.get();
+  w->Show();
+  double value = 40;
+  for (const auto [stepUs, shown] : {std::pair{200, 0}, std::pair{400, 0}, std::pair{600, 1}, std::pair{2600, 5}}) {
+    fakes.Clock.StepUs = stepUs;  // each of the refresh's and the paint's two readings
+    block.Readings[0].Value = value += 5;
+    Poll();
+    w->RefreshMonitorWindow();
+    { const TQD_MonitorWindow::TPaintTimer paint(w.get()); }
+    EXPECT_EQ(w->LastPaintDuration(), shown) << stepUs << " us a reading";
+  }
+}
+
 TEST_F(MonitorTest, ClockTicksOnItsOwnTimerAndReports) {
   fakes.Clock.LocalTime = 46000.5;
   auto w = CreateMonitorWindow(TQD_MonitorKind::Clock, host, settings, fakes.Clock, fakes.Timers);

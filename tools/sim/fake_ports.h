@@ -51,9 +51,17 @@ class TFakeTimerFactory : public TQD_TimerFactory {
 class TFakeClock : public TQD_Clock {
  public:
   int64_t MonotonicMs() override { Now += Step; return Now; }
+  int64_t MonotonicUs() override {
+    Now += Step;
+    NowUs += StepUs;
+    return Now * 1000 + NowUs;
+  }
   double LocalNow() override { return LocalTime; }
   int64_t Now = 0;
-  int64_t Step = 0;  // added on every read, so a poll measures Step ms
+  int64_t Step = 0;    // added on every read, so a poll measures Step ms
+  int64_t NowUs = 0;   // microseconds beyond Now
+  int64_t StepUs = 0;  // added on every microsecond read as well
+
   double LocalTime = 45000.5;
 };
 
