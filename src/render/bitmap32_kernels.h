@@ -74,7 +74,8 @@ size_t CrossingsScalar(const TEdgeLanes& ALanes, float AY, std::pair<float, int>
 // (one bit each of sixteen) whose inside starts or ends there. Each pixel's
 // running xor of them from the first is stored in AInside, and the coverage
 // byte of that many whole sub-scanlines, n·255/16 rounded, in ABytes.
-void InsideRunScalar(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN);
+// ABefore: the running xor before the first pixel.
+void InsideRunScalar(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN, uint32_t ABefore = 0);
 
 #if QD_HAVE_SSE2
 void OverRunSSE2(const TOverOpaque& AOver, TColor32* APixels, int AN);

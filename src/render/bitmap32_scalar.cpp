@@ -38,8 +38,8 @@ size_t CrossingsScalar(const TEdgeLanes& ALanes, float AY, std::pair<float, int>
   return count;
 }
 
-void InsideRunScalar(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN) {
-  uint32_t bits = 0;
+void InsideRunScalar(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, int AN, uint32_t ABefore) {
+  uint32_t bits = ABefore;
   for (int i = 0; i < AN; ++i) {
     bits ^= ADiff[i];
     AInside[i] = static_cast<uint16_t>(bits);

@@ -6,7 +6,6 @@
 #if QD_HAVE_SSE2
 #include <emmintrin.h>
 
-#include <bit>
 #include <cstring>
 
 #include "render/bitmap32.h"
@@ -155,13 +154,8 @@ void InsideRunSSE2(const uint16_t* ADiff, uint16_t* AInside, uint8_t* ABytes, in
     const __m128i bytes = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(c, k255), half), 4);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(ABytes + i), _mm_packus_epi16(bytes, bytes));
   }
-  // The rest as the scalar kernel does it, from the running xor on.
-  uint32_t bits = static_cast<uint16_t>(_mm_cvtsi128_si32(carry));
-  for (; i < AN; ++i) {
-    bits ^= ADiff[i];
-    AInside[i] = static_cast<uint16_t>(bits);
-    ABytes[i] = static_cast<uint8_t>((std::popcount(bits) * 255 + 8) >> 4);
-  }
+  // The rest by the scalar kernel, from the running xor on.
+  InsideRunScalar(ADiff + i, AInside + i, ABytes + i, AN - i, static_cast<uint16_t>(_mm_cvtsi128_si32(carry)));
 }
 
 }  // namespace QD_Kernels

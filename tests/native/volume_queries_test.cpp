@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -121,8 +122,10 @@ TEST_F(TVolumeFixture, OneQueryInFlightPerDriveAndFreshFiguresOnceItAnswers) {
   info.SetSpace(1, 4000, 1000);
   info.Hang(false);
   // The hung query answers in its own time; a later poll takes the answer.
-  for (int i = 0; i < 200 && logger->LogicalDrives()[2].TotalSpace != 4000; ++i) {
-    std::this_thread::yield();
+  // Up to two seconds: on a loaded machine the worker may wait that long for
+  // a core, and polls that start no task do not wait for it.
+  for (int i = 0; i < 400 && logger->LogicalDrives()[2].TotalSpace != 4000; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     Poll();
   }
   EXPECT_EQ(logger->LogicalDrives()[2].TotalSpace, 4000);
