@@ -325,7 +325,7 @@ struct TBitmap32::TScratch {
   std::vector<uint8_t> EdgeMark;     // 0, or 1 + the first sub-scanline an edge pixel is owed by
   std::vector<int> EdgePixels;
   std::vector<const TEdge*> Active, Joined;  // a row's edges; the next row's, being built
-  std::vector<int> EdgeLastRow;
+  std::vector<std::pair<int, int>> EdgeRows;  // first and last row an edge can cross
   std::vector<uint32_t> BucketStarts, EdgesByFirstRow;
   std::vector<float> Lanes;  // the active edges, lane by lane
   std::vector<int> LaneDirs;
@@ -462,33 +462,32 @@ void TBitmap32::ScanPolygon(const std::vector<TFloatPoint>& APolygon, const TPol
   // that ended, merged with its bucket, so it stays in polygon order.
   const int rowCount = ABox.RowLast - ABox.RowFirst + 1;
   const float lowest = -1.0f, highest = static_cast<float>(FHeight) + 1.0f;
-  std::vector<int>& lastRow = scratch.EdgeLastRow;
-  if (lastRow.size() < n) lastRow.resize(n);  // for every edge, as the edges are
+  std::vector<std::pair<int, int>>& edgeRows = scratch.EdgeRows;
+  if (edgeRows.size() < n) edgeRows.resize(n);  // for every edge, as the edges are
   std::vector<uint32_t>& starts = scratch.BucketStarts;  // row k's bucket: [starts[k], starts[k + 1])
   // Sized for the bitmap's height, not the polygon's: repaints allocate nothing.
   if (starts.size() < static_cast<size_t>(FHeight) + 2) starts.resize(static_cast<size_t>(FHeight) + 2);
   std::fill_n(starts.begin(), rowCount + 2, 0u);
   std::vector<uint32_t>& byFirstRow = scratch.EdgesByFirstRow;
   if (byFirstRow.size() < n) byFirstRow.resize(n);
-  auto firstRow = [&](const TEdge& e) {
-    return std::isnan(e.Y0) ? ABox.RowFirst
-                            : std::max(ABox.RowFirst, static_cast<int>(std::floor(std::clamp(e.Y0, lowest, highest))));
-  };
   for (size_t i = 0; i < allEdges.size(); ++i) {
     const TEdge& e = allEdges[i];
-    lastRow[i] = std::isnan(e.Y1) ? ABox.RowLast
-                                  : std::min(ABox.RowLast, static_cast<int>(std::ceil(std::clamp(e.Y1, lowest, highest))) - 1);
-    if (const int first = firstRow(e); first <= lastRow[i]) ++starts[static_cast<size_t>(first - ABox.RowFirst) + 2];
+    const int first = std::isnan(e.Y0) ? ABox.RowFirst
+                                       : std::max(ABox.RowFirst, static_cast<int>(std::floor(std::clamp(e.Y0, lowest, highest))));
+    const int last = std::isnan(e.Y1) ? ABox.RowLast
+                                      : std::min(ABox.RowLast, static_cast<int>(std::ceil(std::clamp(e.Y1, lowest, highest))) - 1);
+    edgeRows[i] = {first, last};
+    if (first <= last) ++starts[static_cast<size_t>(first - ABox.RowFirst) + 2];
   }
   for (size_t k = 2; k < static_cast<size_t>(rowCount) + 2; ++k) starts[k] += starts[k - 1];
   for (size_t i = 0; i < allEdges.size(); ++i)
-    if (const int first = firstRow(allEdges[i]); first <= lastRow[i])
+    if (const auto [first, last] = edgeRows[i]; first <= last)
       byFirstRow[starts[static_cast<size_t>(first - ABox.RowFirst) + 1]++] = static_cast<uint32_t>(i);
   scratch.Active.clear();
   for (int row = ABox.RowFirst; row <= ABox.RowLast; ++row) {
     // The edges that can cross this row's sub-scanlines, in polygon order.
     const TEdge* const edge0 = allEdges.data();
-    std::erase_if(scratch.Active, [&](const TEdge* e) { return lastRow[static_cast<size_t>(e - edge0)] < row; });
+    std::erase_if(scratch.Active, [&](const TEdge* e) { return edgeRows[static_cast<size_t>(e - edge0)].second < row; });
     const uint32_t join0 = starts[static_cast<size_t>(row - ABox.RowFirst)],
                    join1 = starts[static_cast<size_t>(row - ABox.RowFirst) + 1];
     if (join0 < join1) {
